@@ -1,0 +1,46 @@
+#include "app/application.h"
+
+#include "common/dialogs.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <exception>
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Scaffaria"));
+    setApplicationDisplayName(QStringLiteral("Scaffaria"));
+    // Work screens come and go; only the hub and the login screen end the program.
+    setQuitOnLastWindowClosed(false);
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &failure) {
+        Dialogs::plain(nullptr, Dialogs::failureText(QString::fromUtf8(failure.what())));
+    }
+    return false;
+}
+
+bool Application::loadItalianTranslation()
+{
+    auto *translator = new QTranslator(this);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator->load(QStringLiteral("qtbase_it"), folder)) {
+        installTranslator(translator);
+        return true;
+    }
+    delete translator;
+    return false;
+}
+
+void Application::applyFormatting()
+{
+    QLocale italian(QLocale::Italian, QLocale::Italy);
+    italian.setNumberOptions(QLocale::OmitGroupSeparator);
+    QLocale::setDefault(italian);
+}

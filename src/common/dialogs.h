@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// Kinds of the typed message box; the kind sets the icon and the caption.
+enum class MessageKind { Warning, Error, Information, Confirmation };
+
+// Everything modal that a user must answer goes through one seam, so that tests can
+// record the messages and answer questions and file dialogs from a script. Production
+// code installs nothing and gets Qt's own dialogs.
+class DialogSeam
+{
+public:
+    virtual ~DialogSeam() = default;
+
+    // Typed message box with OK and Cancel; the answer is not used.
+    virtual void typed(QWidget *parent, MessageKind kind, const QString &text) = 0;
+    // Plain message box with one OK button.
+    virtual void plain(QWidget *parent, const QString &text) = 0;
+    // Question with Yes and No; true for Yes.
+    virtual bool question(QWidget *parent, const QString &text) = 0;
+    // File dialogs; an empty result means the user cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &folder,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
+                                 const QString &filter) = 0;
+    // The print dialog for a printer; true when the user confirmed.
+    virtual bool print(QWidget *parent, QPrinter &printer) = 0;
+    // Hands a document path, a web address or a mail address to the desktop to open.
+    virtual void open(const QString &target) = 0;
+};
+
+namespace Dialogs {
+
+DialogSeam &seam();
+// Installs a replacement (tests); nullptr restores Qt's dialogs. Not owned.
+void install(DialogSeam *replacement);
+
+inline void warning(QWidget *parent, const QString &text)
+{
+    seam().typed(parent, MessageKind::Warning, text);
+}
+inline void error(QWidget *parent, const QString &text)
+{
+    seam().typed(parent, MessageKind::Error, text);
+}
+inline void information(QWidget *parent, const QString &text)
+{
+    seam().typed(parent, MessageKind::Information, text);
+}
+inline void plain(QWidget *parent, const QString &text) { seam().plain(parent, text); }
+inline bool question(QWidget *parent, const QString &text)
+{
+    return seam().question(parent, text);
+}
+
+// The text shown for a failure that no handler caught: the failure's own text, with a
+// full stop appended when its last character has a code above that of the full stop.
+QString failureText(const QString &what);
+
+} // namespace Dialogs

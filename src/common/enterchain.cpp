@@ -1,0 +1,23 @@
+#include "common/enterchain.h"
+
+#include <QKeyEvent>
+
+void EnterChain::link(QWidget *from, QWidget *to)
+{
+    from->setProperty("enterNext", QVariant::fromValue(static_cast<QObject *>(to)));
+    from->installEventFilter(this);
+}
+
+bool EnterChain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            auto *next = qobject_cast<QWidget *>(watched->property("enterNext").value<QObject *>());
+            if (next)
+                next->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

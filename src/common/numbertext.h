@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Numbers as the program writes and reads them: a decimal comma, no grouping, never the
+// system's own locale.
+namespace NumberText {
+
+// Reads a whole text as a decimal number: optional blanks, an optional sign, digits with
+// at most one decimal comma (",5" and "5," are numbers), an optional exponent, optional
+// blanks. Anything else, including an empty text, is not a number.
+std::optional<double> parse(const QString &text);
+
+// The shortest form: decimal comma, no grouping, no trailing zeros, at most 15
+// significant digits (7,5 and 40, not 7,50 or 40,00).
+QString shortest(double value);
+
+// The rule run when an amount field is left: money text with exactly two decimals
+// (7,125 becomes 7,13; ",5" becomes 0,50; empty or not a number becomes 0,00).
+QString amountRule(const QString &text);
+
+// The rule run when a quantity field is left: a whole number in digits (007 becomes 7;
+// 2,5 becomes 3; empty or not a number becomes 0).
+QString quantityRule(const QString &text);
+
+} // namespace NumberText

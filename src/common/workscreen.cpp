@@ -1,0 +1,51 @@
+#include "common/workscreen.h"
+
+#include "common/screens.h"
+#include "common/statusline.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+
+#include "common/artwork.h"
+
+WorkScreen::WorkScreen(const QString &name, const QString &caption, QSize panelSize)
+    : QWidget(nullptr), m_panel(new QWidget(this))
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setWindowIcon(QIcon(Artwork::pixmap(QStringLiteral("programma"), QSize(64, 64))));
+    setAutoFillBackground(true);
+    m_panel->setObjectName(QStringLiteral("panel"));
+    m_panel->setFixedSize(panelSize);
+    resize(panelSize + QSize(40, 60));
+}
+
+QLabel *WorkScreen::addStatusLine(const QString &text)
+{
+    m_status = new StatusLine(this, text);
+    place();
+    return m_status;
+}
+
+void WorkScreen::closeEvent(QCloseEvent *event)
+{
+    leaving();
+    event->accept();
+    returnToHub(this);
+}
+
+void WorkScreen::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    place();
+}
+
+void WorkScreen::place()
+{
+    const int statusHeight = m_status ? m_status->height() : 0;
+    const int x = std::max(0, (width() - m_panel->width()) / 2);
+    const int y = std::max(0, (height() - statusHeight - m_panel->height()) / 2);
+    m_panel->move(x, y);
+    if (m_status)
+        m_status->setGeometry(0, height() - statusHeight, width(), statusHeight);
+}

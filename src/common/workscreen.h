@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// A long-lived work screen: a maximised window with a centred panel that holds its
+// controls. Closing it, by its exit control or the window's close box, returns to the hub.
+class WorkScreen : public QWidget
+{
+    Q_OBJECT
+public:
+    WorkScreen(const QString &name, const QString &caption, QSize panelSize);
+
+    QWidget *panel() const { return m_panel; }
+    // Adds the status line across the foot of the window.
+    QLabel *addStatusLine(const QString &text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    // Runs before the screen returns to the hub; the screen is still visible.
+    virtual void leaving() {}
+
+private:
+    void place();
+
+    QWidget *m_panel;
+    QLabel *m_status = nullptr;
+};
