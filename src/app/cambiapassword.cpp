@@ -115,6 +115,8 @@ void TfrmCambiaPassword::showEvent(QShowEvent *event)
 void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
 {
     event->accept();
+    // Hidden first, so that the login screen comes back as the active window.
+    hide();
     if (TfrmPassword *login = screens().password)
         login->returnFromChange();
 }
