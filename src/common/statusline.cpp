@@ -1,6 +1,7 @@
 #include "common/statusline.h"
 
-#include <QEvent>
+#include <QMouseEvent>
+#include <QWidget>
 
 StatusLine::StatusLine(QWidget *parent, const QString &text) : QLabel(text, parent)
 {
@@ -35,9 +36,20 @@ void HoverHints::blank(QWidget *area)
 bool HoverHints::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::HoverMove) {
-        const QVariant hint = watched->property("hoverHint");
-        const QString text = hint.isValid() ? hint.toString() : QString();
+    const QVariant hint = watched->property("hoverHint");
+    // A control shows its hint as soon as the pointer enters it; a blank area empties the
+    // line only when the pointer really moves over it, not when a window appears under it.
+    const bool hinted = hint.isValid() && (type == QEvent::Enter || type == QEvent::MouseMove);
+    bool blank = !hint.isValid() && type == QEvent::MouseMove;
+    if (blank) {
+        // A move that a child did not take reaches its parent too: only the widget really
+        // under the pointer counts.
+        const auto *area = static_cast<QWidget *>(watched);
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        blank = area->childAt(at) == nullptr;
+    }
+    if (hinted || blank) {
+        const QString text = hinted ? hint.toString() : QString();
         if (m_line->text() != text)
             m_line->setText(text);
     }

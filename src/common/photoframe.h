@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// A photo frame: keeps the picture at its full size and shows it fitted into the frame
+// with its proportions kept, centred.
+class PhotoFrame final : public QWidget
+{
+    Q_OBJECT
+public:
+    PhotoFrame(QWidget *parent, const QString &name, const QString &accessibleName);
+
+    void setPicture(const QImage &picture);
+    const QImage &picture() const { return m_picture; }
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QImage m_picture;
+};

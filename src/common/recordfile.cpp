@@ -1,0 +1,82 @@
+#include "common/recordfile.h"
+
+#include <QByteArray>
+
+RecordFile::RecordFile(const QString &path, int recordSize) : m_file(path), m_size(recordSize) {}
+
+RecordFile::~RecordFile() { close(); }
+
+bool RecordFile::open()
+{
+    if (m_file.isOpen())
+        return true;
+    if (m_file.open(QIODevice::ReadWrite))
+        return true;
+    return m_file.exists() && m_file.open(QIODevice::ReadOnly);
+}
+
+void RecordFile::close()
+{
+    if (m_file.isOpen())
+        m_file.close();
+}
+
+qint64 RecordFile::count() const { return m_file.isOpen() ? m_file.size() / m_size : 0; }
+
+bool RecordFile::readAt(qint64 position, char *record)
+{
+    if (position < 1 || position > count())
+        return false;
+    if (!m_file.seek((position - 1) * m_size))
+        return false;
+    return m_file.read(record, m_size) == m_size;
+}
+
+bool RecordFile::writeRecord(qint64 offset, const char *record)
+{
+    if (!m_file.isWritable() || !m_file.seek(offset))
+        return false;
+    if (m_file.write(record, m_size) != m_size)
+        return false;
+    return m_file.flush();
+}
+
+bool RecordFile::writeAt(qint64 position, const char *record)
+{
+    if (position < 1 || position > count())
+        return false;
+    return writeRecord((position - 1) * m_size, record);
+}
+
+bool RecordFile::append(const char *record, qint64 *position)
+{
+    const qint64 before = count();
+    if (!writeRecord(before * m_size, record))
+        return false;
+    if (position)
+        *position = before + 1;
+    return true;
+}
+
+bool RecordFile::readAll(const std::function<bool(qint64, const char *)> &visit)
+{
+    if (!m_file.isOpen() || !m_file.seek(0))
+        return false;
+    // About 4 MiB a read, always a whole number of records.
+    const qint64 perBlock = std::max<qint64>(1, (4 << 20) / m_size);
+    QByteArray block(perBlock * m_size, Qt::Uninitialized);
+    const qint64 total = count();
+    qint64 position = 0;
+    while (position < total) {
+        const qint64 records = std::min(perBlock, total - position);
+        const qint64 bytes = records * m_size;
+        if (m_file.read(block.data(), bytes) != bytes)
+            return false;
+        for (qint64 i = 0; i < records; ++i) {
+            if (!visit(position + i + 1, block.constData() + i * m_size))
+                return true;
+        }
+        position += records;
+    }
+    return true;
+}

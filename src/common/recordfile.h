@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <functional>
+
+// A file of fixed-size records with no header, used inside one user action: open, work
+// on whole records, close. Opening never truncates: a missing file is created empty, an
+// existing one is used as it is.
+class RecordFile
+{
+public:
+    RecordFile(const QString &path, int recordSize);
+    ~RecordFile();
+
+    // Opens for reading and writing, creating the file when missing. An existing file that
+    // cannot be written is opened for reading only, so it can still be browsed; writes then
+    // fail.
+    bool open();
+    void close();
+
+    // Number of whole records; a trailing fragment shorter than a record does not count.
+    qint64 count() const;
+    // Positions count from 1.
+    bool readAt(qint64 position, char *record);
+    // Writes a whole record with one write, then flushes.
+    bool writeAt(qint64 position, const char *record);
+    // Writes a whole record after the last whole one; its position is the count before + 1.
+    bool append(const char *record, qint64 *position);
+    // Visits every record in order, reading the file in large blocks. The visitor returns
+    // false to stop early. False when a read fails.
+    bool readAll(const std::function<bool(qint64 position, const char *record)> &visit);
+
+    int recordSize() const { return m_size; }
+    QString errorString() const { return m_file.errorString(); }
+
+private:
+    bool writeRecord(qint64 offset, const char *record);
+
+    QFile m_file;
+    int m_size;
+};

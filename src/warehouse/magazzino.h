@@ -1,0 +1,76 @@
+#pragma once
+
+#include "common/workscreen.h"
+#include "warehouse/schedaprodotto.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class HoverHints;
+class PhotoFrame;
+class PictureButton;
+
+// The warehouse card screen: one product card at a time, paged through in file order.
+// The card being edited lives only in the controls; lblPosizione says which card it is
+// (empty for a new card not yet in the archive).
+class TfrmMagazzino final : public WorkScreen
+{
+    Q_OBJECT
+public:
+    TfrmMagazzino();
+
+    // Shows a card read from position p: fields, paid box, attachments, position, photo.
+    void MostraScheda(const TSchedaProdotto &card, qint64 position);
+    // Prepares an empty new card and puts the focus on txtCodice.
+    void PulisciScheda();
+
+    static QString accessError();
+    static QString emptyArchiveMessage();
+
+    // The card as the controls hold it, as it would be stored.
+    TSchedaProdotto cardFromScreen() const;
+
+    // Edit fields, in record order.
+    QLineEdit *txtCodice, *txtCosto, *txtNome, *txtGiacenza, *txtAvviso, *txtUM, *txtTipologia,
+        *txtCaratteristiche, *txtCollocazione, *txtDitta, *txtAgente, *txtRecapito,
+        *txtDocumento, *txtPagamento, *txtDataSca, *txtNote, *txtPrezzo;
+    QCheckBox *chkPagato;
+    QLabel *lblFile01, *lblFile02, *lblFile03, *lblDesc01, *lblDesc02, *lblDesc03;
+    QLabel *lblPosizione;
+    PhotoFrame *imgFoto;
+    QLabel *imgBianco;
+    QLabel *imgIntestazione;
+    QLabel *panInfo;
+
+    PictureButton *cmdPrimo, *cmdIndietro, *cmdAvanti, *cmdUltimo;
+    PictureButton *btnNuovo, *btnDuplica, *btnSalva, *btnTrova, *btnAllegati, *btnAnteprima,
+        *btnStampa, *btnScaduti, *btnSottoscorta, *btnEsporta, *btnGuida, *btnEsci;
+    PictureButton *btnCaricaFoto, *btnAcquisisciFoto, *btnSalvaFoto, *btnZoomFoto, *btnCancFoto;
+    PictureButton *delDataSca;
+    QPushButton *btnAggiungi, *btnSottrai;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QLineEdit *addField(const QString &name, const QString &caption, int maxLength, QRect box,
+                        QPoint labelAt);
+    void buildLayout();
+    void buildCommands();
+    void wireHints();
+
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void btnNuovoClick();
+    void delDataScaClick();
+
+    // Reads card k and shows it; false (after the access error) when the archive fails.
+    void showCard(class ArchivioMagazzino &archive, qint64 position);
+    qint64 shownPosition() const;
+    QImage placeholder() const;
+
+    HoverHints *m_hints;
+};
