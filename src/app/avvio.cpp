@@ -7,10 +7,7 @@
 #include "pricelist/apricatalogo.h"
 #include "pricelist/creacatalogo.h"
 #include "lists/menuriepilogo.h"
-#if __has_include("warehouse/magazzino.h")
 #include "warehouse/magazzino.h"
-#define SCAFFARIA_HAS_MAGAZZINO 1
-#endif
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -134,9 +131,7 @@ void TfrmAvvio::openWorkScreen(QWidget *screen)
 
 void TfrmAvvio::imgApp01Click()
 {
-#ifdef SCAFFARIA_HAS_MAGAZZINO
     openWorkScreen(screens().magazzino);
-#endif
 }
 
 void TfrmAvvio::imgApp02Click() { openWorkScreen(screens().menuRiepilogo); }

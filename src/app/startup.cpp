@@ -8,10 +8,7 @@
 #include "pricelist/apricatalogo.h"
 #include "pricelist/creacatalogo.h"
 #include "pricelist/listinoprezzi.h"
-#if __has_include("warehouse/magazzino.h")
 #include "warehouse/magazzino.h"
-#define SCAFFARIA_HAS_MAGAZZINO 1
-#endif
 
 void createScreens()
 {
@@ -23,9 +20,7 @@ void createScreens()
     s.cambiaPassword = new TfrmCambiaPassword;
     s.creaCatalogo = new TfrmCreaCatalogo;
     s.listinoPrezzi = new TfrmListinoPrezzi;
-#ifdef SCAFFARIA_HAS_MAGAZZINO
     s.magazzino = new TfrmMagazzino;
-#endif
     s.menuRiepilogo = new TfrmMenuRiepilogo;
 }
 
@@ -33,9 +28,7 @@ void destroyScreens()
 {
     ScreenRegistry &s = screens();
     delete s.menuRiepilogo;
-#ifdef SCAFFARIA_HAS_MAGAZZINO
     delete s.magazzino;
-#endif
     delete s.listinoPrezzi;
     delete s.creaCatalogo;
     delete s.cambiaPassword;

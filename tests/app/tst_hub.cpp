@@ -69,9 +69,7 @@ void Hub::tileOpensWorkScreen_data()
         QString caption;
     };
     const QList<Tile> tiles = {
-#if __has_include("warehouse/magazzino.h")
         {"01", u"TfrmMagazzino"_s, u" Scaffaria - Magazzino Prodotti"_s},
-#endif
         {"02", u"TfrmMenuRiepilogo"_s, u" Scaffaria - Inventario Merce"_s},
         {"03", u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s},
         {"04", u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s},
