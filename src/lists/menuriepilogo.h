@@ -3,18 +3,28 @@
 #include "common/workscreen.h"
 
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class PictureButton;
 
-// The inventory menu: values the goods in stock, for the whole archive or one category.
+// The inventory menu: values the goods in stock, for the whole archive or for the
+// categories that contain the text typed.
 class TfrmMenuRiepilogo final : public WorkScreen
 {
     Q_OBJECT
 public:
     TfrmMenuRiepilogo();
 
-    QLabel *imgIntestazione;
-    PictureButton *btnEsci;
+    QLabel *imgIntestazione, *lblApri, *lblInformazioni, *lblAttendere;
+    QLineEdit *txtTipologia;
+    QPushButton *btnVisualizza;
+    PictureButton *imgEsci, *imgGuida;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
-    void btnEsciClick();
+    void btnVisualizzaMouseDown();
+    void btnVisualizzaClick();
+    void imgEsciClick();
 };

@@ -11,6 +11,9 @@
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
 #include "common/numbertext.h"
+#include "lists/dasaldare.h"
+#include "lists/sottoscorta.h"
+#include "lists/trovamagazzino.h"
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
@@ -274,6 +277,9 @@ void TfrmMagazzino::buildCommands()
     connect(btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(btnEsci, &QAbstractButton::clicked, this, &QWidget::close);
     connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
+    connect(btnTrova, &QAbstractButton::clicked, this, &TfrmMagazzino::btnTrovaClick);
+    connect(btnScaduti, &QAbstractButton::clicked, this, &TfrmMagazzino::btnScadutiClick);
+    connect(btnSottoscorta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSottoscortaClick);
 }
 
 void TfrmMagazzino::wireHints()
@@ -668,3 +674,27 @@ bool TfrmMagazzino::eventFilter(QObject *watched, QEvent *event)
 }
 
 void TfrmMagazzino::delDataScaClick() { txtDataSca->clear(); }
+
+// The search and the two lists are dialogs of their own; a card chosen in one of them
+// comes back through MostraScheda.
+void TfrmMagazzino::btnTrovaClick()
+{
+    auto *search = new TfrmTrovaMagazzino(this);
+    search->lblMemory->setText(TfrmTrovaMagazzino::tagMagazzino());
+    search->exec();
+    delete search;
+}
+
+void TfrmMagazzino::btnScadutiClick()
+{
+    auto *unpaid = new TfrmDaSaldare(this);
+    unpaid->exec();
+    delete unpaid;
+}
+
+void TfrmMagazzino::btnSottoscortaClick()
+{
+    auto *lowStock = new TfrmSottoscorta(this);
+    lowStock->exec();
+    delete lowStock;
+}

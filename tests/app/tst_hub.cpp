@@ -108,7 +108,9 @@ void Hub::tileOpensWorkScreen()
     QVERIFY(!hub()->isVisible());
 
     if (byExitButton) {
-        auto *exit = work->findChild<PictureButton *>(u"btnEsci"_s);
+        // The inventory menu's exit is a picture of its own name.
+        const QString exitName = screen == u"TfrmMenuRiepilogo"_s ? u"imgEsci"_s : u"btnEsci"_s;
+        auto *exit = work->findChild<PictureButton *>(exitName);
         QVERIFY(exit);
         QTest::mouseClick(exit, Qt::LeftButton);
     } else {

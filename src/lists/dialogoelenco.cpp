@@ -1,0 +1,48 @@
+#include "lists/dialogoelenco.h"
+
+#include "common/screens.h"
+#include "lists/listarighe.h"
+#include "lists/pannelloelenco.h"
+#include "warehouse/magazzino.h"
+
+DialogoElenco::DialogoElenco(QWidget *parent, const QString &name, const QString &caption,
+                             QSize size, FormatoRiga formato)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_formato(formato)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setFixedSize(size);
+    setModal(true);
+    QFont base(QStringLiteral("Arial"));
+    base.setPointSize(10);
+    setFont(base);
+}
+
+void DialogoElenco::done(int result)
+{
+    if (m_elenco)
+        m_elenco->lstRecords->svuota();
+    QDialog::done(result);
+}
+
+// Escape does not close the screen: only its Chiudi button does.
+void DialogoElenco::reject() {}
+
+void DialogoElenco::ApriSchedaDaRiga(PannelloElenco *elenco)
+{
+    const QString riga = elenco->lstRecords->testoSelezionato();
+    if (elenco->lstRecords->selezionata() >= 0) {
+        if (const std::optional<Elenchi::Scheda> scheda = Elenchi::schedaDaRiga(riga, m_formato))
+            consegna(*scheda);
+    }
+    accept();
+}
+
+void DialogoElenco::stampa(PannelloElenco *) {}
+
+void mostraSullaSchedaMagazzino(const Elenchi::Scheda &scheda)
+{
+    if (TfrmMagazzino *magazzino = screens().magazzino)
+        magazzino->MostraScheda(scheda.scheda, scheda.posizione);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "lists/elenchi.h"
+
+#include <QDialog>
+
+class PannelloElenco;
+
+// A card-list screen: a fixed-size modal window centred on the screen, without title-bar
+// buttons, closed only by its Chiudi button. A double-clicked line leads back to its card
+// (ApriSchedaDaRiga), which the screen hands to its target.
+class DialogoElenco : public QDialog
+{
+    Q_OBJECT
+public:
+    // The list of every screen empties when it closes.
+    void done(int result) override;
+
+protected:
+    DialogoElenco(QWidget *parent, const QString &name, const QString &caption, QSize size,
+                  FormatoRiga formato);
+
+    // Matches the selected line of the list back to its card and hands the card over; the
+    // screen then closes. Nothing is handed over when no line is selected or the archive
+    // cannot be read.
+    void ApriSchedaDaRiga(PannelloElenco *elenco);
+    // Receives the card chosen by a double-click.
+    virtual void consegna(const Elenchi::Scheda &scheda) = 0;
+
+    void reject() override;
+
+    // The title of the printed list.
+    virtual QString titoloStampa() const = 0;
+    void stampa(PannelloElenco *elenco);
+
+    PannelloElenco *m_elenco = nullptr;
+
+private:
+    FormatoRiga m_formato;
+};
+
+// Shows a chosen card on the card screen.
+void mostraSullaSchedaMagazzino(const Elenchi::Scheda &scheda);

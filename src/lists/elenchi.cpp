@@ -1,0 +1,254 @@
+#include "lists/elenchi.h"
+
+#include "common/numbertext.h"
+#include "common/storedtext.h"
+#include "warehouse/archivio.h"
+
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+using namespace Qt::StringLiterals;
+
+namespace Elenchi {
+
+namespace {
+
+using S = TSchedaProdotto;
+
+// A field's used bytes as stored, trimmed of blanks and control characters.
+std::string_view grezzo(const char *record, S::Index index)
+{
+    const S::Field &f = S::fields()[static_cast<std::size_t>(index)];
+    const char *in = record + f.offset;
+    std::size_t used = std::min<std::size_t>(static_cast<unsigned char>(in[0]),
+                                             static_cast<std::size_t>(f.capacity));
+    const char *begin = in + 1;
+    while (used > 0 && static_cast<unsigned char>(*begin) <= 0x20) {
+        ++begin;
+        --used;
+    }
+    while (used > 0 && static_cast<unsigned char>(begin[used - 1]) <= 0x20)
+        --used;
+    return {begin, used};
+}
+
+QStringView senzaBianchi(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 0x20)
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+char minuscolaAZ(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// Whether the field, A-Z folded, contains an already folded key.
+bool contiene(std::string_view campo, std::string_view chiave)
+{
+    if (chiave.empty() || chiave.size() > campo.size())
+        return false;
+    char folded[256];
+    for (std::size_t i = 0; i < campo.size(); ++i)
+        folded[i] = minuscolaAZ(campo[i]);
+    return std::string_view(folded, campo.size()).find(chiave) != std::string_view::npos;
+}
+
+// A text and its folded bytes in the archive's code page; nothing when the text holds a
+// character the code page cannot hold, which no stored field can then contain.
+std::optional<QByteArray> chiave1252(const QString &testo)
+{
+    const QByteArray bytes = StoredText::toCp1252(testo);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '?' && testo.at(i) != u'?')
+            return std::nullopt;
+    }
+    QByteArray folded = bytes;
+    for (char &c : folded)
+        c = minuscolaAZ(c);
+    return folded;
+}
+
+std::optional<double> numero(const char *record, S::Index index)
+{
+    const std::string_view raw = grezzo(record, index);
+    // Every character of a number is plain ASCII, so the bytes stand for the text.
+    return NumberText::parse(QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size())));
+}
+
+// Reads the archive whole; `visita` returns false to stop. Reports the archive's failure.
+template<typename Visita> bool leggiArchivio(Visita &&visita)
+{
+    ArchivioMagazzino archive;
+    if (!archive.open())
+        return false;
+    const bool ok = archive.readAll(visita);
+    archive.close();
+    return ok;
+}
+
+} // namespace
+
+Criterio::Criterio(TSchedaProdotto::Index campo, const QString &testo) : m_campo(campo)
+{
+    const std::optional<QByteArray> key = chiave1252(testo);
+    m_possibile = key.has_value();
+    if (key)
+        m_chiave = *key;
+}
+
+bool Criterio::corrisponde(const char *record) const
+{
+    return m_possibile && contiene(grezzo(record, m_campo),
+                                   std::string_view(m_chiave.constData(),
+                                                    static_cast<std::size_t>(m_chiave.size())));
+}
+
+std::vector<Criterio> criteriInUso(const QList<std::pair<TSchedaProdotto::Index, QString>> &campi)
+{
+    std::vector<Criterio> criteri;
+    for (const auto &[index, testo] : campi) {
+        // A blank-only field is not in use; a field in use counts as typed, untrimmed.
+        if (!StoredText::trimBlanks(testo).isEmpty())
+            criteri.emplace_back(index, testo);
+    }
+    return criteri;
+}
+
+Righe ricerca(const std::vector<Criterio> &criteri)
+{
+    Righe out;
+    const bool ok = leggiArchivio([&](qint64, const char *record) {
+        for (const Criterio &c : criteri) {
+            if (!c.corrisponde(record))
+                return true;
+        }
+        QString line;
+        RigaElenco(record, FormatoRiga::Standard, {}, line);
+        out.righe.append(std::move(line));
+        return true;
+    });
+    if (!ok)
+        out.esito = Esito::ErroreArchivio;
+    return out;
+}
+
+Righe sottoscorta()
+{
+    Righe out;
+    const bool ok = leggiArchivio([&](qint64, const char *record) {
+        const std::optional<double> stock = numero(record, S::iGiacenza);
+        const std::optional<double> threshold = numero(record, S::iAvviso);
+        if (!stock || !threshold) {
+            out.esito = Esito::Interrotto;
+            return false;
+        }
+        if (*stock <= *threshold) {
+            QString line;
+            RigaElenco(record, FormatoRiga::Standard, {}, line);
+            out.righe.append(std::move(line));
+        }
+        return true;
+    });
+    if (!ok)
+        out.esito = Esito::ErroreArchivio;
+    return out;
+}
+
+Righe daSaldare()
+{
+    Righe out;
+    const bool ok = leggiArchivio([&](qint64, const char *record) {
+        if (grezzo(record, S::iPagato) == std::string_view("No")) {
+            QString line;
+            RigaElenco(record, FormatoRiga::DaSaldare, {}, line);
+            out.righe.append(std::move(line));
+        }
+        return true;
+    });
+    if (!ok)
+        out.esito = Esito::ErroreArchivio;
+    return out;
+}
+
+Inventario inventario(const QString &filtro)
+{
+    Inventario out;
+    const bool tutti = StoredText::trimBlanks(filtro).isEmpty();
+    const Criterio categoria(S::iTipologia, filtro);
+    const bool ok = leggiArchivio([&](qint64, const char *record) {
+        if (!tutti && !categoria.corrisponde(record))
+            return true;
+        const std::optional<double> stock = numero(record, S::iGiacenza);
+        const std::optional<double> cost = numero(record, S::iCosto);
+        if (!stock || !cost) {
+            out.esito = Esito::Interrotto;
+            return false;
+        }
+        const double value = *stock * *cost;
+        QString line;
+        RigaElenco(record, FormatoRiga::Inventario, NumberText::shortest(value), line);
+        out.righe.append(std::move(line));
+        out.totale += value;
+        return true;
+    });
+    if (!ok)
+        out.esito = Esito::ErroreArchivio;
+    return out;
+}
+
+QString testoTotale(double totale)
+{
+    // Half a ten-thousandth rounds away from zero, negative totals alike.
+    const double rounded = std::round(totale * 10000.0) / 10000.0;
+    QString text = NumberText::shortest(rounded);
+    if (!text.contains(u','))
+        text += u",00"_s;
+    else if (text.size() >= 2 && text.at(text.size() - 2) == u',')
+        text += u'0';
+    return u"€ "_s + text;
+}
+
+std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato)
+{
+    const QStringView cercata = senzaBianchi(riga);
+    std::optional<Scheda> found;
+    char last[S::Size];
+    qint64 lastPosition = 0;
+    QString line;
+    const bool ok = leggiArchivio([&](qint64 position, const char *record) {
+        RigaElenco(record, formato, {}, line);
+        if (senzaBianchi(line) == cercata) {
+            std::memcpy(last, record, S::Size);
+            lastPosition = position;
+        }
+        return true;
+    });
+    if (!ok || lastPosition == 0)
+        return std::nullopt;
+    return Scheda{lastPosition, S::decode(last)};
+}
+
+int trovaRiga(const QList<QString> &righe, QStringView chiave, int selezionata, bool stessaChiave)
+{
+    const int n = static_cast<int>(righe.size());
+    if (!stessaChiave) {
+        for (int i = 0; i < n; ++i) {
+            if (contieneChiave(righe.at(i), chiave))
+                return i;
+        }
+        return -1;
+    }
+    // After the selected line to the end, then from the top round to the selected line.
+    for (int step = 1; step <= n; ++step) {
+        const int i = (selezionata + step) % n;
+        if (contieneChiave(righe.at(i), chiave))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace Elenchi

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "lists/dialogoelenco.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ListaRighe;
+
+// A card list filled when it is shown, under a banner: the low-stock and the unpaid lists.
+// A double-click shows the chosen card on the card screen.
+class ElencoSchede : public DialogoElenco
+{
+    Q_OBJECT
+public:
+    QLabel *imgIntestazione;
+    QLabel *lblRigo01, *lblRigo02, *lblRigo03;
+    QLineEdit *txtTrova;
+    QPushButton *btnTrova, *btnStampa, *btnChiudi;
+    ListaRighe *lstRecords;
+
+protected:
+    ElencoSchede(QWidget *parent, const QString &name, const QString &caption,
+                 const QString &banner, FormatoRiga formato);
+
+    // The lines of the cards this list selects, in archive order.
+    virtual Elenchi::Righe righe() const = 0;
+
+    void showEvent(QShowEvent *event) override;
+    void consegna(const Elenchi::Scheda &scheda) override;
+
+private:
+    void riempi();
+};

@@ -1,0 +1,212 @@
+#include "lists/riepilogo.h"
+
+#include "common/artwork.h"
+#include "common/enterchain.h"
+#include "common/numbertext.h"
+#include "common/picturebutton.h"
+#include "common/screens.h"
+#include "common/storedtext.h"
+#include "lists/elenchi.h"
+#include "lists/listarighe.h"
+#include "lists/menuriepilogo.h"
+#include "lists/trovainelenco.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QSize kPanel(1100, 680);
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect box,
+              QColor colour)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(box);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    l->setPalette(pal);
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, QRect box)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(box);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
+    : QDialog(parent), m_filtro(filtro)
+{
+    setObjectName(u"TfrmRiepilogo"_s);
+    setWindowTitle(u" Scaffaria - Inventario Merce"_s);
+    setModal(true);
+    setWindowState(Qt::WindowMaximized);
+    setAutoFillBackground(true);
+    QPalette back = palette();
+    back.setColor(QPalette::Window, QColor(0x1F, 0x4E, 0x8C));
+    setPalette(back);
+    QFont base(u"Arial"_s);
+    base.setPointSize(10);
+    setFont(base);
+
+    panRiepilogo = new QWidget(this);
+    panRiepilogo->setObjectName(u"panRiepilogo"_s);
+    panRiepilogo->setFixedSize(kPanel);
+    QWidget *p = panRiepilogo;
+
+    imgIntestazione = label(p, u"imgIntestazione"_s, {}, {0, 0, 560, 56}, Qt::white);
+    imgIntestazione->setPixmap(Artwork::pixmap(u"intestazione_inventario"_s, QSize(560, 56)));
+    imgIntestazione->setAccessibleName(u"Inventario merci"_s);
+    imgGuida = new PictureButton(p, u"imgGuida"_s, u"guida"_s, QSize(48, 48), u"Guida"_s);
+    imgGuida->move(kPanel.width() - 48, 4);
+    imgGuida->setToolTip(u"Visualizza la pagina della guida sensibile al contesto."_s);
+    imgGuida->setAccessibleDescription(imgGuida->toolTip());
+
+    QFont bold = base;
+    bold.setBold(true);
+    bold.setPointSize(11);
+    lblTipologia = label(p, u"lblTipologia"_s, u"Categoria selezionata:"_s, {0, 70, 190, 22},
+                         Qt::white);
+    lblTipologia->setFont(bold);
+    titTipologia = label(p, u"titTipologia"_s, tuttiGliArticoli(), {196, 70, 900, 22},
+                         QColor(0xF2, 0x9B, 0x30));
+    titTipologia->setFont(bold);
+
+    lblRigo01 = label(p, u"lblRigo01"_s,
+                      u"Immettere una o più parole consecutive presenti nella scheda in elenco "
+                      u"da cercare e premere il pulsante Trova."_s,
+                      {0, 102, 1100, 18}, Qt::white);
+    lblRigo02 = label(p, u"lblRigo02"_s,
+                      u"Per spostarsi sulla voce successiva contenente la stessa chiave di "
+                      u"ricerca, fare di nuovo clic su Trova."_s,
+                      {0, 120, 1100, 18}, Qt::white);
+    txtTrova = new QLineEdit(p);
+    txtTrova->setObjectName(u"txtTrova"_s);
+    txtTrova->setGeometry(0, 144, 940, 28);
+    txtTrova->setFont(bold);
+    txtTrova->setAccessibleName(u"Testo da trovare nell'elenco"_s);
+    lblRigo01->setBuddy(txtTrova);
+    // Enter in the find field does nothing here.
+    auto *chain = new EnterChain(this);
+    chain->link(txtTrova, txtTrova);
+    btnTrova = button(p, u"btnTrova"_s, u"Trova"_s, {950, 143, 150, 30});
+
+    lstRecords = new ListaRighe(p, u"lstRecords"_s, u"Inventario"_s);
+    lstRecords->setGeometry(0, 182, 1100, 396);
+
+    // The bar of the total, below the list.
+    auto *bar = new QLabel(p);
+    bar->setObjectName(u"barTotale"_s);
+    bar->setGeometry(0, 582, 1100, 36);
+    bar->setAutoFillBackground(true);
+    QPalette barPal = bar->palette();
+    barPal.setColor(QPalette::Window, QColor(0xE8, 0xEE, 0xF6));
+    bar->setPalette(barPal);
+    QFont verdana(u"Verdana"_s);
+    verdana.setPointSize(12);
+    verdana.setBold(true);
+    infValore = label(p, u"infValore"_s, u"Valore totale:"_s, {10, 588, 300, 24}, Qt::black);
+    infValore->setFont(verdana);
+    lblTotale = label(p, u"lblTotale"_s, u"0,00"_s, {320, 588, 770, 24}, QColor(0x80, 0, 0));
+    lblTotale->setFont(verdana);
+    lblTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblTotale->setAccessibleName(u"Valore totale"_s);
+
+    btnStampa = button(p, u"btnStampa"_s, u"Stampa inventario"_s, {770, 634, 170, 36});
+    btnEsci = button(p, u"btnEsci"_s, u"Esci"_s, {950, 634, 150, 36});
+
+    panInfo = new QLabel(u"Il presente inventario contiene 0 articoli."_s, this);
+    panInfo->setObjectName(u"panInfo"_s);
+    panInfo->setAutoFillBackground(true);
+    QPalette info = panInfo->palette();
+    info.setColor(QPalette::Window, QColor(0x19, 0x19, 0x70));
+    info.setColor(QPalette::WindowText, Qt::white);
+    panInfo->setPalette(info);
+    QFont tahoma(u"Tahoma"_s);
+    tahoma.setPointSize(12);
+    panInfo->setFont(tahoma);
+    panInfo->setContentsMargins(8, 0, 8, 0);
+    panInfo->setFixedHeight(28);
+    panInfo->setAccessibleName(u"Barra di stato"_s);
+
+    m_trova = new TrovaInElenco(this, txtTrova, lstRecords, TrovaInElenco::Avviso::Informazione);
+    connect(btnTrova, &QPushButton::clicked, this, [this] { m_trova->esegui(); });
+    connect(btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
+    connect(btnEsci, &QPushButton::clicked, this, &QDialog::accept);
+    resize(kPanel + QSize(40, 80));
+}
+
+TfrmRiepilogo::~TfrmRiepilogo() { delete m_trova; }
+
+void TfrmRiepilogo::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    const int status = panInfo->height();
+    panRiepilogo->move(std::max(0, (width() - kPanel.width()) / 2),
+                       std::max(0, (height() - status - kPanel.height()) / 2));
+    panInfo->setGeometry(0, height() - status, width(), status);
+}
+
+void TfrmRiepilogo::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        riempi();
+}
+
+void TfrmRiepilogo::riempi()
+{
+    m_trova->azzera();
+    txtTrova->clear();
+    lblTotale->setText(u"0,00"_s);
+    const QString shown = StoredText::trimBlanks(m_filtro);
+    titTipologia->setText(shown.isEmpty() ? tuttiGliArticoli() : shown);
+
+    Elenchi::Inventario inventory = Elenchi::inventario(m_filtro);
+    const qsizetype count = inventory.righe.size();
+    lstRecords->imposta(std::move(inventory.righe));
+    if (inventory.esito != Elenchi::Esito::Completo) {
+        // The filling stopped: the total shows what it reached, without the euro sign,
+        // and the count keeps its text.
+        if (count > 0)
+            lblTotale->setText(NumberText::shortest(inventory.totale));
+        return;
+    }
+    lblTotale->setText(Elenchi::testoTotale(inventory.totale));
+    panInfo->setText(u"Il presente inventario contiene %1 articoli."_s.arg(count));
+    txtTrova->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmRiepilogo::done(int result)
+{
+    lstRecords->svuota();
+    if (TfrmMenuRiepilogo *menu = screens().menuRiepilogo)
+        menu->lblAttendere->hide();
+    QDialog::done(result);
+}
+
+QString TfrmRiepilogo::titoloStampa() const
+{
+    return u"Inventario merce - Categoria: "_s + StoredText::trimBlanks(titTipologia->text());
+}
+
+QStringList TfrmRiepilogo::righeStampa() const
+{
+    QStringList lines = lstRecords->righe();
+    lines.append(QString(26, u'-'));
+    lines.append(u"VALORE TOTALE: "_s + StoredText::trimBlanks(lblTotale->text()));
+    return lines;
+}
+
+void TfrmRiepilogo::btnStampaClick() {}

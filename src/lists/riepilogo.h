@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ListaRighe;
+class PictureButton;
+class TrovaInElenco;
+
+// The inventory: every card, or the cards of one category, with its value stock x cost,
+// the total and the count. Computed once, when shown; its lines cannot be double-clicked.
+class TfrmRiepilogo final : public QDialog
+{
+    Q_OBJECT
+public:
+    // `filtro`: the category filter as the inventory menu shows it.
+    TfrmRiepilogo(QWidget *parent, const QString &filtro);
+    ~TfrmRiepilogo() override;
+
+    static QString tuttiGliArticoli() { return QStringLiteral("Tutti gli articoli in magazzino."); }
+
+    QWidget *panRiepilogo;
+    QLabel *imgIntestazione, *lblTipologia, *titTipologia, *lblRigo01, *lblRigo02, *infValore,
+        *lblTotale, *panInfo;
+    PictureButton *imgGuida;
+    QLineEdit *txtTrova;
+    QPushButton *btnTrova, *btnStampa, *btnEsci;
+    ListaRighe *lstRecords;
+
+    void done(int result) override;
+
+    // The title and the lines of the printed inventory: the list lines, the hyphen line
+    // and the total.
+    QString titoloStampa() const;
+    QStringList righeStampa() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void riempi();
+    void btnStampaClick();
+
+    QString m_filtro;
+    TrovaInElenco *m_trova;
+};

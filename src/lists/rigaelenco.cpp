@@ -1,0 +1,212 @@
+#include "lists/rigaelenco.h"
+
+#include "common/storedtext.h"
+
+#include <algorithm>
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using S = TSchedaProdotto;
+
+// One piece of a line: a fixed text, or a card field fitted to a width (0: not fitted,
+// the whole trimmed text), or the value column of the inventory.
+struct Pezzo {
+    const char16_t *testo; // fixed text, or nullptr
+    int campo;             // field index; -1 for the value column
+    int larghezza;
+};
+
+constexpr Pezzo kStandard[] = {
+    {u"Cod. ", 0, 0},        {nullptr, S::iCodice, 22},
+    {u"  ", 0, 0},           {nullptr, S::iNome, 34},
+    {u"  Cat. ", 0, 0},      {nullptr, S::iTipologia, 22},
+    {u"  Giac. ", 0, 0},     {nullptr, S::iGiacenza, 4},
+    {u"  Pagato: ", 0, 0},   {nullptr, S::iPagato, 2},
+    {u"  Scad. ", 0, 0},     {nullptr, S::iDataSca, 10},
+    {u"  Costo: € ", 0, 0},  {nullptr, S::iCosto, 0},
+};
+
+constexpr Pezzo kDaSaldare[] = {
+    {u"Cod. ", 0, 0},        {nullptr, S::iCodice, 20},
+    {u"  ", 0, 0},           {nullptr, S::iNome, 30},
+    {u"  ", 0, 0},           {nullptr, S::iTipologia, 20},
+    {u"  Giac. ", 0, 0},     {nullptr, S::iGiacenza, 4},
+    {u"  ", 0, 0},           {nullptr, S::iDitta, 24},
+    {u"  Scad. ", 0, 0},     {nullptr, S::iDataSca, 10},
+    {u"  Costo: € ", 0, 0},  {nullptr, S::iCosto, 0},
+};
+
+constexpr Pezzo kInventario[] = {
+    {nullptr, S::iCodice, 25},
+    {u"  ", 0, 0},           {nullptr, S::iNome, 42},
+    {u"  Scad. ", 0, 0},     {nullptr, S::iDataSca, 10},
+    {u"  Costo: € ", 0, 0},  {nullptr, S::iCosto, 12},
+    {u"  Giacenza: ", 0, 0}, {nullptr, S::iGiacenza, 10},
+    {u"  Valore: € ", 0, 0}, {nullptr, -1, 0},
+};
+
+template<std::size_t N> constexpr std::pair<const Pezzo *, std::size_t> pezzi(const Pezzo (&a)[N])
+{
+    return {a, N};
+}
+
+std::pair<const Pezzo *, std::size_t> formato(FormatoRiga f)
+{
+    switch (f) {
+    case FormatoRiga::Standard:
+        return pezzi(kStandard);
+    case FormatoRiga::DaSaldare:
+        return pezzi(kDaSaldare);
+    case FormatoRiga::Inventario:
+        break;
+    }
+    return pezzi(kInventario);
+}
+
+qsizetype lunghezza(const char16_t *s) { return std::char_traits<char16_t>::length(s); }
+
+// The Windows-1252 character of every byte, taken once from the shared codec.
+const std::array<char16_t, 256> &tabella1252()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = static_cast<char>(i);
+        const QString chars = StoredText::fromCp1252(all);
+        for (int i = 0; i < 256; ++i)
+            t[static_cast<std::size_t>(i)] = chars.at(i).unicode();
+        return t;
+    }();
+    return table;
+}
+
+// A stored field trimmed of blanks and control characters, as its raw bytes. Every
+// byte maps to one character and the characters up to U+0020 are exactly the bytes up
+// to 0x20, so trimming the bytes trims the text.
+struct CampoGrezzo {
+    const unsigned char *dati;
+    int lunghezza;
+};
+
+CampoGrezzo campo(const char *record, int index)
+{
+    const S::Field &f = S::fields()[static_cast<std::size_t>(index)];
+    const auto *in = reinterpret_cast<const unsigned char *>(record + f.offset);
+    int used = std::min<int>(in[0], f.capacity);
+    const unsigned char *begin = in + 1;
+    while (used > 0 && *begin <= 0x20) {
+        ++begin;
+        --used;
+    }
+    while (used > 0 && begin[used - 1] <= 0x20)
+        --used;
+    return {begin, used};
+}
+
+} // namespace
+
+QString AdattaColonna(const QString &text, int width)
+{
+    return (StoredText::trimBlanks(text) + QString(width, u' ')).left(width);
+}
+
+QString RigaElenco(const TSchedaProdotto &card, FormatoRiga format, QStringView valore)
+{
+    // Going through the stored form keeps one definition of the line.
+    QString out;
+    RigaElenco(card.encode().constData(), format, valore, out);
+    return out;
+}
+
+void RigaElenco(const char *record, FormatoRiga format, QStringView valore, QString &out)
+{
+    const auto [list, count] = formato(format);
+    CampoGrezzo campi[16];
+    qsizetype total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Pezzo &p = list[i];
+        if (p.testo) {
+            total += lunghezza(p.testo);
+        } else if (p.campo < 0) {
+            total += valore.size();
+        } else {
+            campi[i] = campo(record, p.campo);
+            total += p.larghezza > 0 ? p.larghezza : campi[i].lunghezza;
+        }
+    }
+    out.resize(total);
+    const std::array<char16_t, 256> &table = tabella1252();
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    for (std::size_t i = 0; i < count; ++i) {
+        const Pezzo &p = list[i];
+        if (p.testo) {
+            for (const char16_t *s = p.testo; *s; ++s)
+                *dst++ = *s;
+        } else if (p.campo < 0) {
+            dst = std::copy(valore.utf16(), valore.utf16() + valore.size(), dst);
+        } else {
+            const CampoGrezzo &c = campi[i];
+            const int shown = p.larghezza > 0 ? std::min(c.lunghezza, p.larghezza) : c.lunghezza;
+            for (int k = 0; k < shown; ++k)
+                *dst++ = table[c.dati[k]];
+            for (int k = shown; k < p.larghezza; ++k)
+                *dst++ = u' ';
+        }
+    }
+}
+
+QString minuscoleAZ(QStringView text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    for (QChar c : text)
+        *dst++ = minuscolaAZ(c.unicode());
+    return out;
+}
+
+int confrontaRighe(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (pa[i] == pb[i])
+            continue;
+        const char16_t ca = minuscolaAZ(pa[i]);
+        const char16_t cb = minuscolaAZ(pb[i]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+void ordinaRighe(QList<QString> &righe)
+{
+    std::stable_sort(righe.begin(), righe.end(), [](const QString &a, const QString &b) {
+        return confrontaRighe(a, b) < 0;
+    });
+}
+
+bool contieneChiave(QStringView riga, QStringView chiave)
+{
+    const qsizetype n = chiave.size();
+    if (n == 0 || n > riga.size())
+        return false;
+    const char16_t *r = riga.utf16();
+    const char16_t *k = chiave.utf16();
+    const char16_t first = k[0];
+    for (qsizetype i = 0, last = riga.size() - n; i <= last; ++i) {
+        if (minuscolaAZ(r[i]) != first)
+            continue;
+        qsizetype j = 1;
+        while (j < n && minuscolaAZ(r[i + j]) == k[j])
+            ++j;
+        if (j == n)
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "warehouse/schedaprodotto.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+// The fixed-width text lines by which the list screens show warehouse cards. A line is
+// all a list holds: a chosen line finds its card again by rebuilding the lines of the
+// archive and comparing texts.
+enum class FormatoRiga {
+    Standard,  // search, import and low-stock lists
+    DaSaldare, // unpaid purchases: narrower columns and the supplier
+    Inventario // valuation: the card's value as the last column
+};
+
+// A fitted column: the trimmed text followed by blanks, cut to exactly `width` characters.
+QString AdattaColonna(const QString &text, int width);
+
+// The line of one card. `valore` is the last column of an inventory line (the card's
+// value as text); the other formats ignore it.
+QString RigaElenco(const TSchedaProdotto &card, FormatoRiga format, QStringView valore = {});
+
+// The same line built straight from a raw 2592-byte record into `out`, whose storage is
+// reused when it is large enough: the lists build one line per card without decoding
+// the fields they do not show.
+void RigaElenco(const char *record, FormatoRiga format, QStringView valore, QString &out);
+
+// Folds the letters A to Z to lower case and leaves every other character as it is
+// (accented capitals included): the comparison rule of searches, finds and list order.
+QString minuscoleAZ(QStringView text);
+inline char16_t minuscolaAZ(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
+
+// Order of the list box: by the whole text, A to Z folded, other characters by code.
+// Negative, zero or positive like a three-way comparison.
+int confrontaRighe(QStringView a, QStringView b);
+// Sorts lines into list order; lines that compare equal keep the order they came in.
+void ordinaRighe(QList<QString> &righe);
+
+// Whether the line, A to Z folded, contains a key that is already folded. An empty key
+// is contained nowhere.
+bool contieneChiave(QStringView riga, QStringView chiaveMinuscola);

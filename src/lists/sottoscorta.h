@@ -1,0 +1,15 @@
+#pragma once
+
+#include "lists/elencoschede.h"
+
+// The articles running out: every card whose stock is at or below its threshold.
+class TfrmSottoscorta final : public ElencoSchede
+{
+    Q_OBJECT
+public:
+    explicit TfrmSottoscorta(QWidget *parent);
+
+protected:
+    Elenchi::Righe righe() const override { return Elenchi::sottoscorta(); }
+    QString titoloStampa() const override;
+};
