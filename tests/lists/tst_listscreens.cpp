@@ -1,0 +1,334 @@
+#include "cards.h"
+#include "common/photoframe.h"
+#include "common/picturebutton.h"
+#include "common/screens.h"
+#include "lists/dasaldare.h"
+#include "lists/listarighe.h"
+#include "lists/menuriepilogo.h"
+#include "lists/riepilogo.h"
+#include "lists/sottoscorta.h"
+#include "lists/trovainelenco.h"
+#include "lists/trovamagazzino.h"
+#include "support/recorder.h"
+#include "support/testmain.h"
+#include "warehouse/magazzino.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+// Selects a line and double-clicks it, as the user does.
+void doubleClick(ListaRighe *list, int row)
+{
+    list->seleziona(row);
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+TSchedaProdotto lowCard(const QString &code, const QString &name, const QString &note = {})
+{
+    TSchedaProdotto c = Cards::make(code, name, u"0"_s);
+    c.Note = note;
+    c.Pagato = TSchedaProdotto::paidNo();
+    return c;
+}
+
+} // namespace
+
+// The list screens driven through their controls: fill, find, double-click back to the
+// card screen, the search panels and the inventory.
+class ListScreens final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void findSteps();
+    void doubleClickShowsLaterEqualCard_data();
+    void doubleClickShowsLaterEqualCard();
+    void searchFromCardScreen();
+    void searchOtherTagOnlyCloses();
+    void searchArchiveFailure();
+    void inventoryFromMenu();
+    void inventoryStopsOnBrokenCard();
+
+private:
+    TempProgramFolder *m_folder = nullptr;
+    QWidget *m_hub = nullptr;
+    TfrmMagazzino *m_cards = nullptr;
+};
+
+void ListScreens::init()
+{
+    m_folder = new TempProgramFolder;
+    m_hub = new QWidget;
+    screens().hub = m_hub;
+    m_cards = new TfrmMagazzino;
+    screens().magazzino = m_cards;
+    m_cards->show();
+}
+
+void ListScreens::cleanup()
+{
+    screens().magazzino = nullptr;
+    screens().hub = nullptr;
+    delete m_cards;
+    delete m_hub;
+    delete m_folder;
+}
+
+void ListScreens::findSteps()
+{
+    Recorder rec;
+    {
+        // An empty list: the card lists say so in a plain box.
+        TfrmSottoscorta empty(m_cards);
+        empty.show();
+        click(empty.btnTrova);
+        QVERIFY(rec.showedOnly(Recorder::Kind::Plain, TrovaInElenco::listaVuota()));
+    }
+
+    Cards::write({lowCard(u"A1"_s, u"VITE grande"_s), lowCard(u"B2"_s, u"Dado"_s),
+                  lowCard(u"C3"_s, u"Vite piccola"_s), lowCard(u"D4"_s, u"Èlite"_s)});
+    TfrmSottoscorta list(m_cards);
+    list.show();
+    QCOMPARE(list.lstRecords->conta(), 4);
+    QCOMPARE(list.lstRecords->selezionata(), -1);
+    QCOMPARE(list.focusWidget(), list.txtTrova);
+
+    auto find = [&](const QString &key) {
+        list.txtTrova->setText(key);
+        click(list.btnTrova);
+        return list.lstRecords->selezionata();
+    };
+    // Both matches in turn, then round to the first again.
+    QCOMPARE(find(u"vite"_s), 0);
+    QCOMPARE(find(u"vite"_s), 2);
+    QCOMPARE(find(u"vite"_s), 0);
+    QCOMPARE(find(u"vite"_s), 2);
+    // A changed key starts again from the top even though a later line is selected.
+    QCOMPARE(find(u"VITE"_s), 0);
+    // No match leaves the selection; a small accented letter does not find the capital.
+    QCOMPARE(find(u"è"_s), 0);
+    QCOMPARE(find(u"È"_s), 3);
+    QVERIFY(rec.take().isEmpty());
+
+    // Enter in the find field moves to Trova.
+    list.txtTrova->setFocus();
+    QTest::keyClick(list.txtTrova, Qt::Key_Return);
+    QCOMPARE(list.focusWidget(), list.btnTrova);
+}
+
+void ListScreens::doubleClickShowsLaterEqualCard_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("low stock") << u"btnSottoscorta"_s << u" Materiali in esaurimento"_s;
+    QTest::newRow("unpaid") << u"btnScaduti"_s << u" Riepilogo pagamenti non saldati"_s;
+}
+
+void ListScreens::doubleClickShowsLaterEqualCard()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, caption);
+
+    // Two cards whose codes differ only beyond the fitted column give equal lines.
+    Cards::write({lowCard(u"ABCDEFGHIJKLMNOPQRSTUVWXY1"_s, u"Vite"_s, u"prima"_s),
+                  lowCard(u"zz"_s, u"Ultimo"_s),
+                  lowCard(u"ABCDEFGHIJKLMNOPQRSTUVWXY2"_s, u"Vite"_s, u"seconda"_s)});
+    Recorder rec;
+    QStringList lines;
+    bool closed = false;
+    onNextModal([&](QWidget *modal) {
+        QCOMPARE(modal->windowTitle(), caption);
+        auto *list = modal->findChild<ListaRighe *>(u"lstRecords"_s);
+        lines = list->righe();
+        doubleClick(list, 0);
+        closed = !modal->isVisible();
+        if (!closed)
+            modal->close();
+    });
+    click(m_cards->findChild<PictureButton *>(button));
+
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], lines[1]);
+    QVERIFY(closed);
+    QCOMPARE(m_cards->lblPosizione->text(), u"3"_s);
+    QCOMPARE(m_cards->txtNote->text(), u"seconda"_s);
+    // No photo file: the placeholder picture.
+    QCOMPARE(m_cards->imgFoto->picture(), m_cards->imgBianco->pixmap().toImage());
+    QVERIFY(rec.take().isEmpty());
+}
+
+void ListScreens::searchFromCardScreen()
+{
+    TSchedaProdotto a = Cards::make(u"a1-x"_s, u"Vite M4"_s);
+    a.Ditta = u"Rossi"_s;
+    TSchedaProdotto b = Cards::make(u"A1-Y"_s, u"Viteria"_s);
+    b.Ditta = u"Rossi"_s;
+    TSchedaProdotto c = Cards::make(u"B2"_s, u"Vite M5"_s);
+    c.Ditta = u"Rossi"_s;
+    Cards::write({a, b, c});
+
+    Recorder rec;
+    QString count;
+    bool criteriaGone = false;
+    bool waitShownOnPress = false;
+    onNextModal([&](QWidget *modal) {
+        auto *search = qobject_cast<TfrmTrovaMagazzino *>(modal);
+        QVERIFY(search);
+        QCOMPARE(search->windowTitle(), u" Trova prodotti in magazzino"_s);
+        QCOMPARE(search->lblMemory->text(), u"magazzino"_s);
+        QVERIFY(search->panAvvio->isVisible());
+        QVERIFY(!search->panContainer->isVisible());
+        QCOMPARE(QApplication::focusWidget(), search->txtCodice);
+        // Enter walks the ten fields and comes back round; it never searches.
+        for (int i = 0; i < 10; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), search->txtCodice);
+        QVERIFY(search->findChild<QWidget *>(u"effCampo01"_s)->isVisible());
+        search->txtNote->setFocus();
+        QTest::keyClick(search->txtNote, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), search->txtCodice);
+        QVERIFY(!search->findChild<QWidget *>(u"effCampo04"_s)->isVisible());
+
+        search->txtCodice->setText(u"A1"_s);
+        search->txtNome->setText(u"vite "_s);
+        search->txtDitta->setText(u"   "_s);
+        QTest::mousePress(search->btnCerca, Qt::LeftButton);
+        waitShownOnPress = search->lblAttendere->isVisible();
+        QTest::mouseRelease(search->btnCerca, Qt::LeftButton);
+
+        criteriaGone = !search->panAvvio->isVisible() && search->panContainer->isVisible();
+        count = search->lblTrovate->text();
+        QCOMPARE(QApplication::focusWidget(), search->txtTrova);
+        doubleClick(search->lstRecords, 0);
+    });
+    click(m_cards->btnTrova);
+
+    QVERIFY(waitShownOnPress);
+    QVERIFY(criteriaGone);
+    QCOMPARE(count, u"Il presente riepilogo contiene 1 schede."_s);
+    QCOMPARE(m_cards->lblPosizione->text(), u"1"_s);
+    QCOMPARE(m_cards->txtCodice->text(), u"a1-x"_s);
+    QVERIFY(rec.take().isEmpty());
+}
+
+void ListScreens::searchOtherTagOnlyCloses()
+{
+    Cards::write({Cards::make(u"A"_s, u"Uno"_s)});
+    TfrmTrovaMagazzino search(m_cards);
+    search.lblMemory->setText(u"listino"_s);
+    search.show();
+    click(search.btnCerca);
+    QCOMPARE(search.lblTrovate->text(), u"Il presente riepilogo contiene 1 schede."_s);
+    doubleClick(search.lstRecords, 0);
+    QVERIFY(!search.isVisible());
+    QCOMPARE(search.lstRecords->conta(), 0);
+    QCOMPARE(m_cards->lblPosizione->text(), QString());
+}
+
+void ListScreens::searchArchiveFailure()
+{
+    // An archive that cannot be opened: a folder in its place.
+    QVERIFY(QDir(m_folder->path()).mkdir(u"Magazzino.pro"_s));
+    Recorder rec;
+    TfrmTrovaMagazzino search(m_cards);
+    search.show();
+    QTest::mousePress(search.btnCerca, Qt::LeftButton);
+    QTest::mouseRelease(search.btnCerca, Qt::LeftButton);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Plain, TfrmMagazzino::accessError()));
+    QVERIFY(search.panAvvio->isVisible());
+    QVERIFY(search.lblAttendere->isVisible());
+}
+
+void ListScreens::inventoryFromMenu()
+{
+    TSchedaProdotto a = Cards::make(u"A"_s, u"Uno"_s, u"3"_s, u"2,50"_s);
+    TSchedaProdotto b = Cards::make(u"B"_s, u"Due"_s, u"2"_s, u"1,25"_s);
+    TSchedaProdotto other = Cards::make(u"C"_s, u"Tre"_s, u"1"_s, u"100,00"_s);
+    other.Tipologia = u"Vernici"_s;
+    Cards::write({b, other, a});
+
+    TfrmMenuRiepilogo menu;
+    screens().menuRiepilogo = &menu;
+    menu.show();
+    QCOMPARE(menu.focusWidget(), menu.txtTipologia);
+    menu.txtTipologia->setText(u"FERRAM"_s);
+
+    Recorder rec;
+    QStringList lines;
+    QString category, total, info, title;
+    QStringList printed;
+    onNextModal([&](QWidget *modal) {
+        auto *inventory = qobject_cast<TfrmRiepilogo *>(modal);
+        QVERIFY(inventory);
+        QVERIFY(menu.lblAttendere->isVisible());
+        lines = inventory->lstRecords->righe();
+        category = inventory->titTipologia->text();
+        total = inventory->lblTotale->text();
+        info = inventory->panInfo->text();
+        title = inventory->titoloStampa();
+        printed = inventory->righeStampa();
+        click(inventory->btnEsci);
+    });
+    click(menu.btnVisualizza);
+
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[0].startsWith(u"A  "_s));
+    QVERIFY(lines[0].endsWith(u"  Valore: € 7,5"_s));
+    QVERIFY(lines[1].endsWith(u"  Valore: € 2,5"_s));
+    QCOMPARE(category, u"FERRAM"_s);
+    QCOMPARE(total, u"€ 10,00"_s);
+    QCOMPARE(info, u"Il presente inventario contiene 2 articoli."_s);
+    QCOMPARE(title, u"Inventario merce - Categoria: FERRAM"_s);
+    QCOMPARE(printed, lines + QStringList({u"--------------------------"_s,
+                                          u"VALORE TOTALE: € 10,00"_s}));
+    // Back on the menu, the filter stays and the wait notice is gone.
+    QCOMPARE(menu.txtTipologia->text(), u"FERRAM"_s);
+    QVERIFY(!menu.lblAttendere->isVisible());
+
+    // An empty inventory: the find answers with an information box.
+    menu.txtTipologia->setText(u"nessuna"_s);
+    onNextModal([&](QWidget *modal) {
+        auto *inventory = qobject_cast<TfrmRiepilogo *>(modal);
+        total = inventory->lblTotale->text();
+        click(inventory->btnTrova);
+        inventory->close();
+    });
+    click(menu.btnVisualizza);
+    QCOMPARE(total, u"€ 0,00"_s);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information, TrovaInElenco::listaVuota()));
+    screens().menuRiepilogo = nullptr;
+}
+
+void ListScreens::inventoryStopsOnBrokenCard()
+{
+    Cards::write({Cards::make(u"A"_s, u"Uno"_s, u"3"_s, u"2,50"_s),
+                  Cards::make(u"B"_s, u"Due"_s, u"2"_s, u"1,25"_s),
+                  Cards::make(u"X"_s, u"Rotto"_s, u"molti"_s, u"1,00"_s),
+                  Cards::make(u"C"_s, u"Tre"_s, u"1"_s, u"1,00"_s)});
+    Recorder rec;
+    TfrmRiepilogo inventory(nullptr, {});
+    inventory.show();
+    // No message: the lines before the broken card, the total reached without the euro
+    // sign, and the count as it was.
+    QCOMPARE(inventory.lstRecords->conta(), 2);
+    QCOMPARE(inventory.lblTotale->text(), u"10"_s);
+    QCOMPARE(inventory.panInfo->text(), u"Il presente inventario contiene 0 articoli."_s);
+    QCOMPARE(inventory.titTipologia->text(), u"Tutti gli articoli in magazzino."_s);
+    QVERIFY(rec.take().isEmpty());
+}
+
+SCAFFARIA_TEST(ListScreens)
+#include "tst_listscreens.moc"
