@@ -1,11 +1,11 @@
 #include "pricelist/slotlistino.h"
 
 #include "common/keyfilter.h"
+#include "common/leavewatch.h"
 #include "common/numbertext.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 
-#include <QFocusEvent>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -49,7 +49,7 @@ SlotListino::SlotListino(QWidget *parent, int slot) : QFrame(parent), m_slot(slo
     txtPrezzo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtPrezzo->setText(u"0,00"_s);
     KeyFilter::install(txtPrezzo, KeyFilter::Keys::Amount);
-    txtPrezzo->installEventFilter(this);
+    LeaveWatch::install(txtPrezzo, [this] { txtPrezzoExit(); });
 }
 
 QLineEdit *SlotListino::addField(const QString &name, const QString &accessibleName,
@@ -67,18 +67,6 @@ QLineEdit *SlotListino::addField(const QString &name, const QString &accessibleN
     field->setFont(font);
     field->setStyleSheet(kFieldStyle);
     return field;
-}
-
-bool SlotListino::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == txtPrezzo && event->type() == QEvent::FocusOut) {
-        // Only a real move to another control leaves the field; a message box or another
-        // window taking the keyboard for a while does not.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtPrezzoExit();
-    }
-    return QFrame::eventFilter(watched, event);
 }
 
 void SlotListino::txtPrezzoExit() { txtPrezzo->setText(NumberText::amountRule(txtPrezzo->text())); }

@@ -44,9 +44,6 @@ public:
     QLineEdit *txtCodice;
     QLineEdit *txtPrezzo;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     QLineEdit *addField(const QString &name, const QString &accessibleName, int maxLength,
                         QRect box);
