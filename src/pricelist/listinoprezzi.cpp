@@ -8,6 +8,7 @@
 #include "common/statusline.h"
 #include "common/storedtext.h"
 #include "pricelist/archiviolistino.h"
+#include "pricelist/importamagazzino.h"
 #include "pricelist/fotolistino.h"
 #include "pricelist/slotlistino.h"
 
@@ -167,6 +168,8 @@ void TfrmListinoPrezzi::buildSlots()
         slot->move(slotPlace(k));
         m_slots[static_cast<std::size_t>(k)] = slot;
         connect(slot->imgFoto, &PhotoFrame::clicked, this, [this, k] { imgFotoClick(k); });
+        connect(slot->impProdotto, &QAbstractButton::clicked, this,
+                [this, k] { impProdottoClick(k); });
     }
 
     // Enter and Tab run through each slot's fields, then on to the next slot's name; from
@@ -415,6 +418,15 @@ bool TfrmListinoPrezzi::storePhotos(qint64 position)
         all = FotoListino::store(slot->picture(), path) && all;
     }
     return all;
+}
+
+// The import screen fills the slot itself when the user double-clicks a card.
+void TfrmListinoPrezzi::impProdottoClick(int slot)
+{
+    auto *import = new TfrmImportaMagazzino(this);
+    import->lblMemory->setText(TfrmImportaMagazzino::tagProdotto(slot));
+    import->exec();
+    delete import;
 }
 
 void TfrmListinoPrezzi::imgFotoClick(int slot)

@@ -69,6 +69,7 @@ private:
     void cmdAvantiClick();
     void cmdUltimoClick();
     void imgFotoClick(int slot);
+    void impProdottoClick(int slot);
 
     // Reads page p and shows it; the access error when the read fails.
     void showPage(ArchivioListino &file, qint64 position);

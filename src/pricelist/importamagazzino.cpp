@@ -1,0 +1,46 @@
+#include "pricelist/importamagazzino.h"
+
+#include "common/screens.h"
+#include "common/storedtext.h"
+#include "pricelist/listinoprezzi.h"
+#include "pricelist/slotlistino.h"
+#include "warehouse/archivio.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+TfrmImportaMagazzino::TfrmImportaMagazzino(QWidget *parent)
+    : RicercaMagazzino(parent, u"TfrmImportaMagazzino"_s, u" Importa prodotti da magazzino"_s)
+{
+}
+
+QString TfrmImportaMagazzino::tagProdotto(int slot)
+{
+    return u"prodotto_"_s + TPaginaListino::letter(slot);
+}
+
+void TfrmImportaMagazzino::consegna(const Elenchi::Scheda &scheda)
+{
+    TfrmListinoPrezzi *page = screens().listinoPrezzi;
+    int slot = -1;
+    for (int k = 0; k < TPaginaListino::SlotCount; ++k) {
+        if (lblMemory->text() == tagProdotto(k))
+            slot = k;
+    }
+    if (!page || slot < 0)
+        return;
+
+    // The texts as stored, the price included: it is not reformatted here.
+    SlotListino *voce = page->voce(slot);
+    const TSchedaProdotto &card = scheda.scheda;
+    voce->txtNome->setText(StoredText::trimBlanks(card.Nome));
+    voce->txtUM->setText(StoredText::trimBlanks(card.UM));
+    voce->txtCaratteristiche->setText(StoredText::trimBlanks(card.Caratteristiche));
+    voce->txtCodice->setText(StoredText::trimBlanks(card.Codice));
+    voce->txtPrezzo->setText(StoredText::trimBlanks(card.Prezzo));
+    page->lblRecord->setText(QString::number(scheda.posizione));
+    const std::optional<QImage> photo = ArchivioMagazzino::loadPhoto(scheda.posizione);
+    voce->setPicture(photo ? *photo : page->placeholder());
+}
