@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DSCAFFARIA_WERROR=ON
 endif
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test bench clean
 
 all: build
 
@@ -22,6 +22,12 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The speed benchmark, not part of `make test`: it needs SQLite's development files too.
+bench:
+	@scripts/install-deps.sh libsqlite3-dev
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target bench
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
-# only those that are missing. Uses sudo when not run as root.
+# only those that are missing. Uses sudo when not run as root. Packages given as
+# arguments are added (the benchmark asks for libsqlite3-dev this way).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   qt6-translations-l10n qt6-image-formats-plugins
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils
+  "$@"
 )
 
 missing=()

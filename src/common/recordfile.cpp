@@ -62,8 +62,10 @@ bool RecordFile::readAll(const std::function<bool(qint64, const char *)> &visit)
 {
     if (!m_file.isOpen() || !m_file.seek(0))
         return false;
-    // About 4 MiB a read, always a whole number of records.
-    const qint64 perBlock = std::max<qint64>(1, (4 << 20) / m_size);
+    // About 1 MiB a read, always a whole number of records: large enough that the system
+    // calls do not count, small enough that a block is still in the processor's cache
+    // while its records are examined.
+    const qint64 perBlock = std::max<qint64>(1, (1 << 20) / m_size);
     QByteArray block(perBlock * m_size, Qt::Uninitialized);
     const qint64 total = count();
     qint64 position = 0;
@@ -77,6 +79,34 @@ bool RecordFile::readAll(const std::function<bool(qint64, const char *)> &visit)
                 return true;
         }
         position += records;
+    }
+    return true;
+}
+
+bool RecordFile::readAllBackward(const std::function<bool(qint64, const char *)> &visit)
+{
+    if (!m_file.isOpen())
+        return false;
+    // The answer is often among the last records: the first block is small and each
+    // next one doubles, up to about 1 MiB.
+    const qint64 largest = std::max<qint64>(1, (1 << 20) / m_size);
+    QByteArray block;
+    qint64 perBlock = std::min<qint64>(8, largest);
+    qint64 end = count();
+    while (end > 0) {
+        const qint64 records = std::min(perBlock, end);
+        const qint64 start = end - records;
+        const qint64 bytes = records * m_size;
+        if (block.size() < bytes)
+            block.resize(bytes);
+        if (!m_file.seek(start * m_size) || m_file.read(block.data(), bytes) != bytes)
+            return false;
+        for (qint64 i = records - 1; i >= 0; --i) {
+            if (!visit(start + i + 1, block.constData() + i * m_size))
+                return true;
+        }
+        end = start;
+        perBlock = std::min(perBlock * 2, largest);
     }
     return true;
 }

@@ -28,9 +28,12 @@ public:
     bool writeAt(qint64 position, const char *record);
     // Writes a whole record after the last whole one; its position is the count before + 1.
     bool append(const char *record, qint64 *position);
-    // Visits every record in order, reading the file in large blocks. The visitor returns
+    // Visits every record in order, reading the file in blocks of about 1 MiB. The visitor returns
     // false to stop early. False when a read fails.
     bool readAll(const std::function<bool(qint64 position, const char *record)> &visit);
+    // The same from the last record to the first, for questions whose answer is the last
+    // record that fits: the visitor stops as soon as it has it.
+    bool readAllBackward(const std::function<bool(qint64 position, const char *record)> &visit);
 
     int recordSize() const { return m_size; }
     QString errorString() const { return m_file.errorString(); }

@@ -5,7 +5,6 @@
 #include "warehouse/archivio.h"
 
 #include <cmath>
-#include <cstring>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -51,10 +50,17 @@ bool contiene(std::string_view campo, std::string_view chiave)
 {
     if (chiave.empty() || chiave.size() > campo.size())
         return false;
-    char folded[256];
-    for (std::size_t i = 0; i < campo.size(); ++i)
-        folded[i] = minuscolaAZ(campo[i]);
-    return std::string_view(folded, campo.size()).find(chiave) != std::string_view::npos;
+    const char first = chiave[0];
+    for (std::size_t i = 0, last = campo.size() - chiave.size(); i <= last; ++i) {
+        if (minuscolaAZ(campo[i]) != first)
+            continue;
+        std::size_t j = 1;
+        while (j < chiave.size() && minuscolaAZ(campo[i + j]) == chiave[j])
+            ++j;
+        if (j == chiave.size())
+            return true;
+    }
+    return false;
 }
 
 // A text and its folded bytes in the archive's code page; nothing when the text holds a
@@ -75,6 +81,18 @@ std::optional<QByteArray> chiave1252(const QString &testo)
 std::optional<double> numero(const char *record, S::Index index)
 {
     const std::string_view raw = grezzo(record, index);
+    // Stock and threshold are whole numbers of a few digits: read those at once. The value
+    // is exactly the one the full rule gives; anything else goes through the full rule.
+    if (!raw.empty() && raw.size() <= 10) {
+        std::size_t i = (raw[0] == '-' || raw[0] == '+') ? 1 : 0;
+        if (i < raw.size()) {
+            long long value = 0;
+            for (; i < raw.size() && raw[i] >= '0' && raw[i] <= '9'; ++i)
+                value = value * 10 + (raw[i] - '0');
+            if (i == raw.size())
+                return static_cast<double>(raw[0] == '-' ? -value : value);
+        }
+    }
     // Every character of a number is plain ASCII, so the bytes stand for the text.
     return NumberText::parse(QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size())));
 }
@@ -214,22 +232,23 @@ QString testoTotale(double totale)
 
 std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato)
 {
+    // The last equal card in file order is the one that stays shown, so the archive is
+    // read from its end and the first equal card found there is the answer.
     const QStringView cercata = senzaBianchi(riga);
     std::optional<Scheda> found;
-    char last[S::Size];
-    qint64 lastPosition = 0;
     QString line;
-    const bool ok = leggiArchivio([&](qint64 position, const char *record) {
-        RigaElenco(record, formato, {}, line);
-        if (senzaBianchi(line) == cercata) {
-            std::memcpy(last, record, S::Size);
-            lastPosition = position;
-        }
-        return true;
-    });
-    if (!ok || lastPosition == 0)
+    ArchivioMagazzino archive;
+    if (!archive.open())
         return std::nullopt;
-    return Scheda{lastPosition, S::decode(last)};
+    const bool ok = archive.readAllBackward([&](qint64 position, const char *record) {
+        RigaElenco(record, formato, {}, line);
+        if (senzaBianchi(line) != cercata)
+            return true;
+        found = Scheda{position, S::decode(record)};
+        return false;
+    });
+    archive.close();
+    return ok ? found : std::nullopt;
 }
 
 int trovaRiga(const QList<QString> &righe, QStringView chiave, int selezionata, bool stessaChiave)

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -173,7 +176,17 @@ int confrontaRighe(QStringView a, QStringView b)
     const qsizetype n = std::min(a.size(), b.size());
     const char16_t *pa = a.utf16();
     const char16_t *pb = b.utf16();
-    for (qsizetype i = 0; i < n; ++i) {
+    qsizetype i = 0;
+    // Lines share long prefixes ("Cod. " and the code's start): skip the equal part four
+    // characters at a time before folding.
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t wa, wb;
+        std::memcpy(&wa, pa + i, sizeof wa);
+        std::memcpy(&wb, pb + i, sizeof wb);
+        if (wa != wb)
+            break;
+    }
+    for (; i < n; ++i) {
         if (pa[i] == pb[i])
             continue;
         const char16_t ca = minuscolaAZ(pa[i]);
@@ -186,9 +199,36 @@ int confrontaRighe(QStringView a, QStringView b)
 
 void ordinaRighe(QList<QString> &righe)
 {
-    std::stable_sort(righe.begin(), righe.end(), [](const QString &a, const QString &b) {
-        return confrontaRighe(a, b) < 0;
+    // Each line's first 16 characters, folded, packed into four numbers in reading order:
+    // most comparisons end there. Equal keys fall back to the whole lines, then to the
+    // order the lines came in, which keeps equal lines in archive order.
+    struct Voce {
+        std::array<std::uint64_t, 4> chiave;
+        qsizetype indice;
+    };
+    std::vector<Voce> voci(static_cast<std::size_t>(righe.size()));
+    for (qsizetype i = 0; i < righe.size(); ++i) {
+        const QString &line = righe.at(i);
+        Voce &v = voci[static_cast<std::size_t>(i)];
+        v.indice = i;
+        for (qsizetype w = 0; w < 4; ++w) {
+            std::uint64_t packed = 0;
+            for (qsizetype k = w * 4; k < w * 4 + 4; ++k)
+                packed = (packed << 16) | (k < line.size() ? minuscolaAZ(line.at(k).unicode()) : 0);
+            v.chiave[static_cast<std::size_t>(w)] = packed;
+        }
+    }
+    std::sort(voci.begin(), voci.end(), [&righe](const Voce &a, const Voce &b) {
+        if (a.chiave != b.chiave)
+            return a.chiave < b.chiave;
+        const int order = confrontaRighe(righe.at(a.indice), righe.at(b.indice));
+        return order != 0 ? order < 0 : a.indice < b.indice;
     });
+    QList<QString> sorted;
+    sorted.reserve(righe.size());
+    for (const Voce &v : voci)
+        sorted.append(std::move(righe[v.indice]));
+    righe = std::move(sorted);
 }
 
 bool contieneChiave(QStringView riga, QStringView chiave)

@@ -27,6 +27,11 @@ public:
     {
         return m_file.readAll(visit);
     }
+    // From the last card to the first.
+    bool readAllBackward(const std::function<bool(qint64 position, const char *record)> &visit)
+    {
+        return m_file.readAllBackward(visit);
+    }
 
     // The photo file of a position: the position without leading zeros, then ".jpg".
     static QString photoPath(qint64 position);

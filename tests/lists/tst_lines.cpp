@@ -135,11 +135,14 @@ void ListLines::listOrder()
 {
     // Only A-Z fold: "É" sorts by its code after every ASCII letter, "_" between the
     // capitals and the small letters; equal lines both stay.
-    QList<QString> lines = {u"Cod. b"_s, u"Cod. É"_s, u"Cod. AB"_s, u"Cod. a_"_s,
-                            u"Cod. ab"_s, u"Cod. b"_s, u"Cod. Ab"_s};
+    // Long lines that agree, folded, in their first 16 characters are told apart further on.
+    QList<QString> lines = {u"Cod. b"_s,  u"Cod. É"_s,  u"Cod. AB"_s,
+                            u"Cod. a_"_s, u"Cod. ab"_s, u"Cod. b"_s,
+                            u"Cod. Ab"_s, u"Cod. VITEMAXIxyz  z"_s, u"Cod. vitemaxiXYZ  A"_s};
     ordinaRighe(lines);
     QCOMPARE(lines, (QList<QString>{u"Cod. a_"_s, u"Cod. AB"_s, u"Cod. ab"_s, u"Cod. Ab"_s,
-                                    u"Cod. b"_s, u"Cod. b"_s, u"Cod. É"_s}));
+                                    u"Cod. b"_s, u"Cod. b"_s, u"Cod. vitemaxiXYZ  A"_s,
+                                    u"Cod. VITEMAXIxyz  z"_s, u"Cod. É"_s}));
 }
 
 void ListLines::search_data()
@@ -289,7 +292,11 @@ void ListLines::lineBackToCard()
     second.Note = u"seconda"_s;
     TSchedaProdotto lower = Cards::make(u"dado"_s, u"Dado"_s);
     TSchedaProdotto upper = Cards::make(u"DADO"_s, u"Dado"_s);
-    Cards::write({first, second, lower, upper});
+    // Enough cards after them that the archive is read in more than one block.
+    QList<TSchedaProdotto> cards = {first, second, lower, upper};
+    for (int i = 0; i < 2000; ++i)
+        cards.append(Cards::make(u"Z%1"_s.arg(i), u"Riempitivo"_s));
+    Cards::write(cards);
 
     const QString shared = RigaElenco(first, FormatoRiga::Standard);
     QCOMPARE(RigaElenco(second, FormatoRiga::Standard), shared);
