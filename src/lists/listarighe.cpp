@@ -46,7 +46,11 @@ QString ListaRighe::testoSelezionato() const
     return row < 0 ? QString() : righe().at(row);
 }
 
-void ListaRighe::imposta(QList<QString> righe) { m_modello->imposta(std::move(righe)); }
+void ListaRighe::imposta(QList<QString> righe)
+{
+    m_modello->imposta(std::move(righe));
+    scrollToTop();
+}
 
 void ListaRighe::svuota() { m_modello->svuota(); }
 
