@@ -72,6 +72,13 @@ private:
     void btnAggiungiClick();
     void btnSottraiClick();
     void delDataScaClick();
+    // Photo and attachment commands.
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+    void btnAcquisisciFotoClick();
+    void btnAllegatiClick();
     void txtDataScaKeyDown();
     // The amount rule on leaving txtCosto or txtPrezzo; an amount too large for its record
     // field is refused and the field keeps what was typed.
