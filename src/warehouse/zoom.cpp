@@ -11,6 +11,8 @@ TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent)
 {
     setObjectName(u"TfrmZoom"_s);
     setWindowTitle(u" Fai clic sulla foto per chiudere questa finestra"_s);
+    // Maximised; the geometry covers the screen also where no window manager maximises.
+    setGeometry((parent ? parent->screen() : screen())->availableGeometry());
     setWindowState(Qt::WindowMaximized);
     setAutoFillBackground(true);
     QPalette pal = palette();
