@@ -16,7 +16,10 @@ QString openFilter()
     return u"Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)"_s;
 }
 
-QString saveTitle() { return u"Selezionare la cartella in cui si desidera salvare il file Jpeg."_s; }
+QString saveTitle()
+{
+    return u"Selezionare la cartella in cui si desidera salvare il file Jpeg."_s;
+}
 
 QString saveProposed() { return u"Foto.jpg"_s; }
 
@@ -29,7 +32,8 @@ QString saveFailed()
 
 std::optional<QImage> choosePicture(QWidget *parent)
 {
-    const QString chosen = Dialogs::seam().openFileName(parent, openTitle(), QString(), openFilter());
+    const QString chosen =
+        Dialogs::seam().openFileName(parent, openTitle(), QString(), openFilter());
     if (chosen.isEmpty())
         return std::nullopt;
     return PictureFile::read(chosen);

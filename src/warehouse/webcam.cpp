@@ -211,7 +211,11 @@ void TfrmWebCam::btnSpegniClick()
 
 void TfrmWebCam::btnCatturaClick() { imgTarget->setPicture(imgCamera->picture()); }
 
-void TfrmWebCam::btnSalvaFotogrammaClick() { PhotoDialogs::savePicture(this, imgTarget->picture()); }
+// A failed write leaves the still as it was captured.
+void TfrmWebCam::btnSalvaFotogrammaClick()
+{
+    PhotoDialogs::savePicture(this, imgTarget->picture());
+}
 
 void TfrmWebCam::btnImportaFotoClick()
 {

@@ -223,7 +223,8 @@ void Attachments::overwriteQuestion()
     QCOMPARE(rec.messages[0].text,
              u"Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
              u"nome.\r\n\r\nSi vuole sovrascrivere il file esistente?"_s);
-    QCOMPARE(readFile(attached(u"report.pdf"_s)), yes ? QByteArray("secondo") : QByteArray("primo"));
+    QCOMPARE(readFile(attached(u"report.pdf"_s)),
+             yes ? QByteArray("secondo") : QByteArray("primo"));
 }
 
 void Attachments::removeApplySaveKeepsFile()

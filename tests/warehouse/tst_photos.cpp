@@ -112,7 +112,8 @@ void Photos::loadPicture()
     click(m_screen->btnCaricaFoto);
 
     QCOMPARE(rec.fileDialogs.size(), 1);
-    QCOMPARE(rec.fileDialogs[0].title, u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
+    QCOMPARE(rec.fileDialogs[0].title,
+             u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
     QCOMPARE(rec.fileDialogs[0].filter, u"Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)"_s);
     QVERIFY(rec.take().isEmpty());
     const QImage now = m_screen->imgFoto->picture();
