@@ -8,5 +8,7 @@ int main(int argc, char **argv)
     app.loadItalianTranslation();
     Application::applyFormatting();
     startProgram();
-    return app.exec();
+    const int result = app.exec();
+    destroyScreens();
+    return result;
 }

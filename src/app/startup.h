@@ -4,5 +4,8 @@
 // screen registry.
 void createScreens();
 
+// Destroys the long-lived screens and empties the registry.
+void destroyScreens();
+
 // Creates the screens and shows the login screen, the main window.
 void startProgram();

@@ -42,7 +42,8 @@ bool ArchivioMagazzino::storePhoto(qint64 position, const QImage &photo)
     if (photo.isNull())
         return false;
     QSaveFile file(photoPath(position));
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write is seen at once and the commit is never reached.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     QImageWriter writer(&file, "jpg");
     writer.setQuality(90);

@@ -8,9 +8,15 @@
 #include "common/picturebutton.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
+#include "common/keyfilter.h"
+#include "common/leavewatch.h"
+#include "common/numbertext.h"
 #include "warehouse/archivio.h"
+#include "warehouse/calendario.h"
+#include "warehouse/giacenza.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +46,11 @@ QString TfrmMagazzino::accessError()
 {
     return u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di "
            u"possedere i privilegi di scrittura nella cartella di installazione del programma."_s;
+}
+
+QString TfrmMagazzino::tooLargeAmount()
+{
+    return u"Attenzione: l'importo indicato è troppo grande."_s;
 }
 
 QString TfrmMagazzino::emptyArchiveMessage()
@@ -178,10 +189,17 @@ void TfrmMagazzino::buildLayout()
     txtPrezzo = addField(u"txtPrezzo"_s, u"Prezzo di vendita:"_s, 12, {716, 526, 146, 24},
                          {716, 508});
 
-    for (QLineEdit *amount : {txtCosto, txtPrezzo})
+    for (QLineEdit *amount : {txtCosto, txtPrezzo}) {
         amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (QLineEdit *quantity : {txtGiacenza, txtAvviso})
+        KeyFilter::install(amount, KeyFilter::Keys::Amount);
+        LeaveWatch::install(amount, [this, amount] { amountExit(amount); });
+    }
+    for (QLineEdit *quantity : {txtGiacenza, txtAvviso}) {
         quantity->setAlignment(Qt::AlignCenter);
+        KeyFilter::install(quantity, KeyFilter::Keys::Quantity);
+        LeaveWatch::install(quantity, [this, quantity] { quantityExit(quantity); });
+    }
+    txtDataSca->installEventFilter(this);
 
     // The hidden attachment labels.
     QLabel **attachments[] = {&lblFile01, &lblFile02, &lblFile03,
@@ -250,6 +268,10 @@ void TfrmMagazzino::buildCommands()
     connect(cmdAvanti, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdAvantiClick);
     connect(cmdUltimo, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdUltimoClick);
     connect(btnNuovo, &QAbstractButton::clicked, this, &TfrmMagazzino::btnNuovoClick);
+    connect(btnSalva, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSalvaClick);
+    connect(btnDuplica, &QAbstractButton::clicked, this, &TfrmMagazzino::btnDuplicaClick);
+    connect(btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
+    connect(btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(btnEsci, &QAbstractButton::clicked, this, &QWidget::close);
     connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
 }
@@ -483,5 +505,166 @@ void TfrmMagazzino::cmdIndietroClick()
 }
 
 void TfrmMagazzino::btnNuovoClick() { PulisciScheda(); }
+
+void TfrmMagazzino::btnSalvaClick()
+{
+    for (QLineEdit *quantity : {txtGiacenza, txtAvviso}) {
+        if (StoredText::trimBlanks(quantity->text()).isEmpty())
+            quantity->setText(u"0"_s);
+    }
+
+    const std::pair<QLineEdit *, QString> required[] = {
+        {txtCodice, u"Attenzione: per salvare la scheda è necessario indicare il codice "
+                    u"articolo."_s},
+        {txtCosto, u"Attenzione: per salvare la scheda è necessario indicare il costo "
+                   u"unitario."_s},
+        {txtNome, u"Attenzione: per salvare la scheda è necessario indicare il nome del "
+                  u"prodotto."_s},
+        {txtUM, u"Attenzione: per salvare la scheda è necessario indicare l'aspetto esteriore "
+                u"del bene."_s},
+        {txtTipologia, u"Attenzione: per salvare la scheda è necessario indicare la categoria "
+                       u"merceologica."_s},
+        {txtCaratteristiche, u"Attenzione: per salvare la scheda è necessario indicare le "
+                             u"caratteristiche del prodotto."_s},
+        {txtPrezzo, u"Attenzione: per salvare la scheda è necessario indicare il prezzo di "
+                    u"vendita."_s},
+    };
+    for (const auto &[field, warning] : required) {
+        if (StoredText::trimBlanks(field->text()).isEmpty()) {
+            Dialogs::warning(this, warning);
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    // An amount longer than its record field would be stored cut short, changing its value.
+    for (QLineEdit *amount : {txtCosto, txtPrezzo}) {
+        if (StoredText::trimBlanks(amount->text()).size() > 12) {
+            Dialogs::warning(this, tooLargeAmount());
+            amount->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+
+    ArchivioMagazzino archive;
+    if (!archive.open()) {
+        Dialogs::error(this, accessError());
+        return;
+    }
+    const TSchedaProdotto card = cardFromScreen();
+    const bool existing = !StoredText::trimBlanks(lblPosizione->text()).isEmpty();
+    qint64 position = shownPosition();
+    if (existing) {
+        if (!archive.writeAt(position, card)) {
+            archive.close();
+            Dialogs::error(this, accessError());
+            return;
+        }
+    } else {
+        const std::optional<qint64> appended = archive.append(card);
+        if (!appended) {
+            archive.close();
+            Dialogs::error(this, accessError());
+            return;
+        }
+        position = *appended;
+        lblPosizione->setText(QString::number(position));
+    }
+    archive.close();
+
+    const bool photoStored = ArchivioMagazzino::storePhoto(position, imgFoto->picture());
+    Dialogs::information(this,
+                         existing ? u"Le modifiche apportate alla scheda corrente sono state "
+                                    u"salvate in archivio."_s
+                                  : u"La scheda corrente è stata inserita in archivio."_s);
+    // The frame keeps the user's picture, so that a later save can still store it.
+    if (!photoStored)
+        Dialogs::warning(this, u"Attenzione: la scheda è stata salvata, ma non è stato possibile "
+                               u"salvare la foto."_s);
+}
+
+void TfrmMagazzino::btnDuplicaClick()
+{
+    if (StoredText::trimBlanks(lblPosizione->text()).isEmpty()) {
+        Dialogs::warning(this, u"Attenzione: la duplicazione di una scheda può avvenire "
+                               u"soltanto dopo che questa è stata inserita in archivio."_s);
+        return;
+    }
+    for (QLabel *label : {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03})
+        label->clear();
+    lblPosizione->clear();
+    imgFoto->setPicture(placeholder());
+    txtCodice->setFocus(Qt::OtherFocusReason);
+    Dialogs::information(this, u"E' ora possibile apportare le proprie modifiche alla scheda "
+                               u"corrente.\n\r\n\rAl termine premere Salva per inserire la "
+                               u"scheda in archivio."_s);
+}
+
+void TfrmMagazzino::amountExit(QLineEdit *field)
+{
+    const QString money = NumberText::amountRule(field->text());
+    if (money.size() > field->maxLength()) {
+        Dialogs::warning(this, tooLargeAmount());
+        return;
+    }
+    field->setText(money);
+}
+
+void TfrmMagazzino::quantityExit(QLineEdit *field)
+{
+    field->setText(NumberText::quantityRule(field->text()));
+}
+
+void TfrmMagazzino::openStockDialog(const QString &operation)
+{
+    if (StoredText::trimBlanks(txtGiacenza->text()).isEmpty())
+        txtGiacenza->setText(u"0"_s);
+    TfrmGiacenza dialog(this);
+    dialog.lblAggiunta->setText(operation);
+    const QString stock = StoredText::trimBlanks(txtGiacenza->text());
+    dialog.txtGiacenza->setText(stock);
+    dialog.txtTotale->setText(stock);
+    dialog.txtAggiunta->setText(u"0"_s);
+    dialog.exec();
+}
+
+void TfrmMagazzino::btnAggiungiClick() { openStockDialog(TfrmGiacenza::addCaption()); }
+
+void TfrmMagazzino::btnSottraiClick() { openStockDialog(TfrmGiacenza::subtractCaption()); }
+
+void TfrmMagazzino::txtDataScaKeyDown()
+{
+    TfrmCalendario calendar(this);
+    calendar.lblMemory->setText(u"datasca"_s);
+    calendar.exec();
+}
+
+bool TfrmMagazzino::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtDataSca && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        switch (key) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            txtDataSca->clear();
+            return true;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return false;
+        // A modifier pressed on its own (Shift before Shift+Tab, say) is no key to act on.
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+            return true;
+        default:
+            txtDataScaKeyDown();
+            return true;
+        }
+    }
+    return WorkScreen::eventFilter(watched, event);
+}
 
 void TfrmMagazzino::delDataScaClick() { txtDataSca->clear(); }

@@ -27,6 +27,7 @@ public:
 
     static QString accessError();
     static QString emptyArchiveMessage();
+    static QString tooLargeAmount();
 
     // The card as the controls hold it, as it would be stored.
     TSchedaProdotto cardFromScreen() const;
@@ -52,6 +53,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLineEdit *addField(const QString &name, const QString &caption, int maxLength, QRect box,
@@ -65,7 +67,17 @@ private:
     void cmdAvantiClick();
     void cmdUltimoClick();
     void btnNuovoClick();
+    void btnSalvaClick();
+    void btnDuplicaClick();
+    void btnAggiungiClick();
+    void btnSottraiClick();
     void delDataScaClick();
+    void txtDataScaKeyDown();
+    // The amount rule on leaving txtCosto or txtPrezzo; an amount too large for its record
+    // field is refused and the field keeps what was typed.
+    void amountExit(QLineEdit *field);
+    void quantityExit(QLineEdit *field);
+    void openStockDialog(const QString &operation);
 
     // Reads card k and shows it; false (after the access error) when the archive fails.
     void showCard(class ArchivioMagazzino &archive, qint64 position);

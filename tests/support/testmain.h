@@ -28,3 +28,8 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+class QWidget;
+// Runs an action on the next modal window as soon as it is open (it runs inside the
+// window's own event loop), so a test can drive a dialog that its opener runs modally.
+void onNextModal(std::function<void(QWidget *modal)> action);

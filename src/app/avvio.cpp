@@ -1,0 +1,143 @@
+#include "app/avvio.h"
+
+#include "app/tmisc.h"
+#include "common/artwork.h"
+#include "common/picturebutton.h"
+#include "common/screens.h"
+#include "pricelist/apricatalogo.h"
+#include "pricelist/creacatalogo.h"
+#include "lists/menuriepilogo.h"
+#include "warehouse/magazzino.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr QSize kPanel(880, 650);
+constexpr QSize kTile(300, 170);
+constexpr QSize kTileButton(300, 40);
+constexpr QSize kCorner(48, 48);
+} // namespace
+
+TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
+{
+    setObjectName(u"TfrmAvvio"_s);
+    setWindowTitle(u" Scaffaria"_s);
+    setWindowIcon(QIcon(Artwork::pixmap(u"programma"_s, QSize(64, 64))));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xE2, 0xEB, 0xF6));
+    setPalette(pal);
+
+    panel->setObjectName(u"panel"_s);
+    panel->setFixedSize(kPanel);
+
+    // Title row: the information and help icons flank the title banner.
+    imgInfo = corner(u"imgInfo"_s, u"info"_s, u"Informazioni"_s,
+                     u"Informazioni sul programma"_s, QPoint(0, 21));
+    imgTitolo = new QLabel(panel);
+    imgTitolo->setObjectName(u"imgTitolo"_s);
+    imgTitolo->setPixmap(Artwork::pixmap(u"titolo"_s, QSize(760, 90)));
+    imgTitolo->setGeometry(60, 0, 760, 90);
+    imgGuida = corner(u"imgGuida"_s, u"guida"_s, u"Guida"_s, u"Guida all'utilizzo del software"_s,
+                      QPoint(kPanel.width() - kCorner.width(), 21));
+    icoSottotitolo = new QLabel(panel);
+    icoSottotitolo->setObjectName(u"icoSottotitolo"_s);
+    icoSottotitolo->setPixmap(Artwork::pixmap(u"sottotitolo"_s, QSize(760, 30)));
+    icoSottotitolo->setGeometry(60, 96, 760, 30);
+
+    addTile(1, QPoint(120, 150), u"Magazzino prodotti"_s,
+            u"Apre l'archivio delle schede dei prodotti in magazzino"_s,
+            &TfrmAvvio::imgApp01Click, imgApp01, btnApp01);
+    addTile(2, QPoint(460, 150), u"Inventario merci"_s,
+            u"Calcola il valore della merce in magazzino"_s, &TfrmAvvio::imgApp02Click, imgApp02,
+            btnApp02);
+    addTile(3, QPoint(120, 380), u"Crea nuovo listino"_s, u"Crea un nuovo listino prezzi"_s,
+            &TfrmAvvio::imgApp03Click, imgApp03, btnApp03);
+    addTile(4, QPoint(460, 380), u"Apri listino esistente"_s,
+            u"Apre, modifica o elimina un listino prezzi esistente"_s, &TfrmAvvio::imgApp04Click,
+            imgApp04, btnApp04);
+
+    // Foot row: credits and exit icons flank the web-site strip.
+    const int footTop = kPanel.height() - kCorner.height();
+    imgCopyright = corner(u"imgCopyright"_s, u"copyright"_s, u"Crediti"_s,
+                          u"Crediti e sito web"_s, QPoint(0, footTop));
+    icoSito = new PictureButton(panel, u"icoSito"_s, u"sito"_s, QSize(760, 28), u"Sito web"_s);
+    icoSito->move(60, footTop + (kCorner.height() - 28) / 2);
+    icoSito->setToolTip(siteAddress());
+    icoSito->setAccessibleDescription(u"Apre il sito web "_s + siteAddress());
+    connect(icoSito, &PictureButton::clicked, this, &TfrmAvvio::icoSitoClick);
+    imgEsci = corner(u"imgEsci"_s, u"esci"_s, u"Esci"_s, u"Chiude il programma"_s,
+                     QPoint(kPanel.width() - kCorner.width(), footTop));
+    connect(imgEsci, &PictureButton::clicked, this, &TfrmAvvio::imgEsciClick);
+
+    resize(kPanel + QSize(40, 40));
+}
+
+QString TfrmAvvio::siteAddress() { return u"http://www.example.com"_s; }
+
+PictureButton *TfrmAvvio::corner(const QString &name, const QString &art, const QString &caption,
+                                 const QString &hint, QPoint at)
+{
+    auto *icon = new PictureButton(panel, name, art, kCorner, caption);
+    icon->move(at);
+    icon->setToolTip(hint);
+    icon->setAccessibleDescription(hint);
+    return icon;
+}
+
+void TfrmAvvio::addTile(int index, QPoint at, const QString &caption, const QString &hint,
+                        void (TfrmAvvio::*click)(), PictureButton *&picture,
+                        PictureButton *&button)
+{
+    const QString number = QString::number(index).rightJustified(2, u'0');
+    picture = new PictureButton(panel, u"imgApp"_s + number, u"app"_s + number, kTile, caption);
+    picture->move(at);
+    button = new PictureButton(panel, u"btnApp"_s + number, u"btnapp"_s + number, kTileButton,
+                               caption);
+    button->move(at + QPoint(0, kTile.height() + 4));
+    for (PictureButton *b : {picture, button}) {
+        b->setToolTip(hint);
+        b->setAccessibleDescription(hint);
+        connect(b, &PictureButton::clicked, this, click);
+    }
+}
+
+void TfrmAvvio::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    panel->move(std::max(0, (width() - panel->width()) / 2),
+                std::max(0, (height() - panel->height()) / 2));
+}
+
+void TfrmAvvio::closeEvent(QCloseEvent *event)
+{
+    // Closing the hub ends the program, though the login screen still exists hidden.
+    event->accept();
+    qApp->quit();
+}
+
+void TfrmAvvio::openWorkScreen(QWidget *screen)
+{
+    if (!screen)
+        return;
+    screen->showMaximized();
+    hide();
+}
+
+void TfrmAvvio::imgApp01Click()
+{
+    openWorkScreen(screens().magazzino);
+}
+
+void TfrmAvvio::imgApp02Click() { openWorkScreen(screens().menuRiepilogo); }
+void TfrmAvvio::imgApp03Click() { openWorkScreen(screens().creaCatalogo); }
+void TfrmAvvio::imgApp04Click() { openWorkScreen(screens().apriCatalogo); }
+
+void TfrmAvvio::icoSitoClick() { TMisc::Open(siteAddress()); }
+
+void TfrmAvvio::imgEsciClick() { close(); }

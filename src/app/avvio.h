@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class PictureButton;
+
+// The start hub: four tiles open the work environments; corner icons open information,
+// help and credits, or end the program.
+class TfrmAvvio final : public QWidget
+{
+    Q_OBJECT
+public:
+    TfrmAvvio();
+
+    static QString siteAddress();
+
+    QWidget *panel;
+    QLabel *imgTitolo;
+    QLabel *icoSottotitolo;
+    PictureButton *imgApp01, *imgApp02, *imgApp03, *imgApp04;
+    PictureButton *btnApp01, *btnApp02, *btnApp03, *btnApp04;
+    PictureButton *imgInfo, *imgGuida, *imgCopyright, *imgEsci;
+    PictureButton *icoSito;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    PictureButton *corner(const QString &name, const QString &art, const QString &caption,
+                          const QString &hint, QPoint at);
+    void addTile(int index, QPoint at, const QString &caption, const QString &hint,
+                 void (TfrmAvvio::*click)(), PictureButton *&picture, PictureButton *&button);
+
+    // Shows a work screen maximised, then hides the hub.
+    void openWorkScreen(QWidget *screen);
+    void imgApp01Click();
+    void imgApp02Click();
+    void imgApp03Click();
+    void imgApp04Click();
+    void icoSitoClick();
+    void imgEsciClick();
+};

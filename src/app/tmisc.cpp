@@ -1,0 +1,5 @@
+#include "app/tmisc.h"
+
+#include "common/dialogs.h"
+
+void TMisc::Open(const QString &target) { Dialogs::seam().open(target); }

@@ -1,0 +1,58 @@
+#include "warehouse/calendario.h"
+
+#include "common/datetext.h"
+#include "common/screens.h"
+#include "common/storedtext.h"
+#include "warehouse/magazzino.h"
+
+#include <QCalendarWidget>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+TfrmCalendario::TfrmCalendario(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(u"TfrmCalendario"_s);
+    setWindowTitle(u" Importazione data"_s);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(340, 300);
+
+    lblTitolo = new QLabel(u"Importare una data:"_s, this);
+    lblTitolo->setObjectName(u"lblTitolo"_s);
+    lblTitolo->setGeometry(12, 10, 316, 20);
+    calAppuntamenti = new QCalendarWidget(this);
+    calAppuntamenti->setObjectName(u"calAppuntamenti"_s);
+    calAppuntamenti->setGeometry(12, 34, 316, 210);
+    calAppuntamenti->setGridVisible(true);
+    calAppuntamenti->setFirstDayOfWeek(Qt::Monday);
+    calAppuntamenti->setSelectedDate(QDate::currentDate());
+    calAppuntamenti->setAccessibleName(u"Calendario"_s);
+    lblTitolo->setBuddy(calAppuntamenti);
+    btnAnnulla = new QPushButton(u"Annulla"_s, this);
+    btnAnnulla->setObjectName(u"btnAnnulla"_s);
+    btnAnnulla->setGeometry(12, 256, 150, 30);
+    btnImportaData = new QPushButton(u"Importa"_s, this);
+    btnImportaData->setObjectName(u"btnImportaData"_s);
+    btnImportaData->setGeometry(178, 256, 150, 30);
+    btnImportaData->setDefault(true);
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName(u"lblMemory"_s);
+    lblMemory->hide();
+
+    connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
+    connect(calAppuntamenti, &QCalendarWidget::activated, this,
+            &TfrmCalendario::btnImportaDataClick);
+}
+
+void TfrmCalendario::btnImportaDataClick()
+{
+    if (StoredText::trimBlanks(lblMemory->text()) != u"datasca"_s)
+        return;
+    if (TfrmMagazzino *card = screens().magazzino)
+        card->txtDataSca->setText(DateText::format(calAppuntamenti->selectedDate()));
+    accept();
+}
