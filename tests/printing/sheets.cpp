@@ -38,3 +38,24 @@ bool toPdf(const TReport &report, const QString &path)
 }
 
 } // namespace Sheets
+
+namespace Sheets {
+
+int pdfPictures(const QString &path)
+{
+    QProcess tool;
+    tool.start(u"pdfimages"_s, {u"-list"_s, path});
+    if (!tool.waitForFinished(30000))
+        return -1;
+    const QStringList rows =
+        QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    int count = 0;
+    for (const QString &row : rows) {
+        const QStringList fields = row.simplified().split(u' ');
+        if (fields.size() > 2 && fields.at(2) == u"image")
+            ++count;
+    }
+    return count;
+}
+
+} // namespace Sheets

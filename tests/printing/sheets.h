@@ -15,3 +15,8 @@ int pdfPages(const QString &path);
 bool toPdf(const TReport &report, const QString &path);
 
 } // namespace Sheets
+
+namespace Sheets {
+// Number of pictures drawn into a PDF file.
+int pdfPictures(const QString &path);
+} // namespace Sheets
