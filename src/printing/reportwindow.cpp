@@ -3,9 +3,11 @@
 #include "common/dialogs.h"
 #include "printing/report.h"
 
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 
 namespace {
 
@@ -63,6 +65,9 @@ void ShowReport(TReport &report, QWidget *parent)
         pages->setZoomMode(QPrintPreviewWidget::CustomZoom);
         pages->setZoomFactor(1.0);
     }
+    // Maximised; the whole work area as well, for desktops that ignore the state.
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        preview.setGeometry(screen->availableGeometry());
     preview.setWindowState(Qt::WindowMaximized);
     preview.exec();
 }
