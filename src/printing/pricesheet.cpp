@@ -33,7 +33,7 @@ std::unique_ptr<TReport> build(const PriceSheetData &page)
     auto report = ReportDesigns::repDocumento();
     report->Pages(1)->Orientation = poPortrait;
     for (int slot = 0; slot < 8; ++slot) {
-        const PriceSlotData &data = page.slots.at(static_cast<std::size_t>(slot));
+        const PriceSlotData &data = page.products.at(static_cast<std::size_t>(slot));
         const QString letter = u"_"_s + ReportDesigns::slotLetter(slot);
         report->findPicture(u"imgFoto"_s + letter)->setPicture(data.picture);
         fill(*report, u"txtNome"_s, page.listName);

@@ -17,11 +17,11 @@ struct PriceSlotData {
 };
 
 // A price-list page as the page screen shows it: the list name, the page number and the
-// eight slots A to H.
+// eight products A to H.
 struct PriceSheetData {
     QString listName;
     QString pageNumber;
-    std::array<PriceSlotData, 8> slots;
+    std::array<PriceSlotData, 8> products;
 };
 
 namespace PriceSheet {

@@ -42,7 +42,7 @@ PriceSheetData dolciPage()
     page.listName = u" Dolci "_s;
     page.pageNumber = u"3"_s;
     for (int slot = 0; slot < 8; ++slot) {
-        PriceSlotData &s = page.slots[static_cast<std::size_t>(slot)];
+        PriceSlotData &s = page.products[static_cast<std::size_t>(slot)];
         const QString letter = ReportDesigns::slotLetter(slot);
         s.picture = solid(PriceThumbnails::kSize, Qt::darkGreen);
         s.nome = u" Torta "_s + letter;
@@ -51,7 +51,7 @@ PriceSheetData dolciPage()
         s.codice = u"DOL-"_s + letter;
         s.prezzo = u"1%1,50"_s.arg(slot);
     }
-    page.slots[5] = PriceSlotData(); // an empty slot F
+    page.products[5] = PriceSlotData(); // an empty slot F
     return page;
 }
 
@@ -129,9 +129,9 @@ void PriceSheetTest::thumbnailStepStopsAtFirstFailure()
 void PriceSheetTest::sheetFromThePage()
 {
     PriceSheetData page = dolciPage();
-    page.slots[0].nome = QString(200, u'M');
+    page.products[0].nome = QString(200, u'M');
     auto sheet = PriceSheet::build(page);
-    page.slots[1].picture.fill(Qt::red); // later changes do not reach the sheet
+    page.products[1].picture.fill(Qt::red); // later changes do not reach the sheet
     sheet->PrepareReport(true);
     QCOMPARE(sheet->preparedPages().size(), 1);
     const PreparedPage &prepared = sheet->preparedPages().first();
@@ -148,7 +148,7 @@ void PriceSheetTest::sheetFromThePage()
     QCOMPARE(text(u"txtNome_F"_s), QStringList{QString()});
     QCOMPARE(prepared.find(u"imgFoto_B"_s)->picture.pixelColor(5, 5), QColor(Qt::darkGreen));
     QVERIFY(prepared.find(u"imgFoto_F"_s)->picture.isNull());
-    // Every frame prints, empty slots included; the thumbnail nearly fills its box.
+    // Every frame prints, empty products included; the thumbnail nearly fills its box.
     for (const QString &frame : {u"Shape19"_s, u"Shape1"_s, u"Shape4"_s, u"Shape7"_s})
         QVERIFY(prepared.find(frame));
     const PreparedItem *photo = prepared.find(u"imgFoto_A"_s);
