@@ -1,3 +1,8 @@
+#include "common/photoframe.h"
+#include "common/picturebutton.h"
+#include "common/screens.h"
+#include "pricelist/listinoprezzi.h"
+#include "pricelist/slotlistino.h"
 #include "printing/anteprimaprodotto.h"
 #include "printing/designs.h"
 #include "printing/pricesheet.h"
@@ -12,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -68,6 +75,7 @@ private Q_SLOTS:
     void sheetFromThePage();
     void previewAndPrint_data();
     void previewAndPrint();
+    void fromThePageScreen();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -210,6 +218,44 @@ void PriceSheetTest::previewAndPrint()
     QVERIFY(text.trimmed().endsWith(u"3"_s)); // the page number alone at the foot
     QVERIFY(!text.contains(u"Pagina"_s));
     QCOMPARE(Sheets::pdfPictures(m_pdf), 7); // slot F has no picture
+}
+
+void PriceSheetTest::fromThePageScreen()
+{
+    Recorder rec;
+    QWidget hub;
+    screens().hub = &hub;
+    TfrmListinoPrezzi screen;
+    screen.lblFile->setText(m_folder->file(u"Dolci.lis"_s));
+    screen.lblNome->setText(u"Dolci"_s);
+    screen.show();
+    screen.lblPosizione->setText(u"2"_s);
+    screen.voce(0)->setPicture(solid(QSize(40, 80), Qt::red));
+    screen.voce(0)->txtNome->setText(u"Cannolo"_s);
+    screen.voce(7)->txtPrezzo->setText(u"3,20"_s);
+
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<TfrmAnteprimaProdotto *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        opened = true;
+        // The slots already show the thumbnails when the screen opens.
+        QCOMPARE(screen.voce(0)->picture().size(), PriceThumbnails::kSize);
+        screen.voce(0)->txtNome->setText(u"Cannolo siciliano"_s); // read at confirmation
+        QTest::mouseClick(dialog->btnStampa, Qt::LeftButton);
+    });
+    QTest::mouseClick(screen.cmdAnteprima, Qt::LeftButton);
+    QVERIFY(opened);
+    QVERIFY(!QApplication::activeModalWidget());
+    for (int slot = 0; slot < 8; ++slot)
+        QVERIFY(QFile::exists(m_folder->file(u"Foto_Listino/Dolci_Anteprima_%1.jpg"_s.arg(
+            ReportDesigns::slotLetter(slot)))));
+    const QString text = Sheets::pdfText(m_pdf);
+    for (const QString &piece : {u"Dolci"_s, u"Cannolo siciliano"_s, u"3,20"_s})
+        QVERIFY2(text.contains(piece), qPrintable(piece + u"\n"_s + text));
+    QVERIFY(text.trimmed().endsWith(u"2"_s));
+    QVERIFY(rec.messages.isEmpty());
+    screens().hub = nullptr;
 }
 
 SCAFFARIA_TEST(PriceSheetTest)
