@@ -72,6 +72,13 @@ private:
     void btnAggiungiClick();
     void btnSottraiClick();
     void delDataScaClick();
+    // Photo and attachment commands.
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+    void btnAcquisisciFotoClick();
+    void btnAllegatiClick();
     void btnAnteprimaClick();
     void btnStampaClick();
     void txtDataScaKeyDown();
