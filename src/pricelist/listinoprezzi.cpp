@@ -155,7 +155,8 @@ void TfrmListinoPrezzi::buildCommands()
     cmdEsci->move(896, y);
 
     connect(cmdNuovo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdNuovoClick);
-    connect(cmdAnteprima, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdAnteprimaClick);
+    connect(cmdAnteprima, &QAbstractButton::clicked, this,
+            &TfrmListinoPrezzi::cmdAnteprimaClick);
     connect(cmdStampa, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdStampaClick);
     connect(cmdSalva, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdSalvaClick);
     connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdPrimoClick);

@@ -202,7 +202,10 @@ public:
     QString Name;
     QString DocumentName;
 
-    TReportPage *Pages(int index) const { return m_pages.at(static_cast<std::size_t>(index)).get(); }
+    TReportPage *Pages(int index) const
+    {
+        return m_pages.at(static_cast<std::size_t>(index)).get();
+    }
     int PageCount() const { return static_cast<int>(m_pages.size()); }
 
     // The object of that exact name anywhere in the design, bands included; nullptr when

@@ -52,7 +52,8 @@ void ReportDesignsTest::paperAndNames_data()
     QTest::addColumn<int>("orientation");
     QTest::addColumn<QSizeF>("printable");
     const QSizeF upright(718.11, 1046.93);
-    QTest::newRow("card") << u"repScheda"_s << u"Scheda informativa"_s << int(poPortrait) << upright;
+    QTest::newRow("card") << u"repScheda"_s << u"Scheda informativa"_s << int(poPortrait)
+                          << upright;
     QTest::newRow("card with photo") << u"repFoto"_s << u"Scheda informativa"_s << int(poPortrait)
                                      << upright;
     QTest::newRow("price list") << u"repDocumento"_s << u"Listino Prezzi"_s << int(poPortrait)

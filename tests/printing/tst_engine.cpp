@@ -157,7 +157,8 @@ void ReportEngine::pictureFitsCentred()
     QVERIFY(qAbs(drawn.width() - box.width()) < 0.01 || qAbs(drawn.height() - box.height()) < 0.01);
     QCOMPARE(qRound(drawn.width() / drawn.height() * 1000),
              qRound(double(size.width()) / size.height() * 1000));
-    const QPointF expected = centred ? box.center() : box.topLeft() + (drawn.center() - drawn.topLeft());
+    const QPointF expected =
+        centred ? box.center() : box.topLeft() + (drawn.center() - drawn.topLeft());
     QVERIFY(qAbs(drawn.center().x() - expected.x()) < 0.01);
     QVERIFY(qAbs(drawn.center().y() - expected.y()) < 0.01);
 
