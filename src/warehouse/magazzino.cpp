@@ -1,5 +1,6 @@
 #include "warehouse/magazzino.h"
 
+#include "app/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
@@ -14,6 +15,7 @@
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
+#include "lists/expmagazzino.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -274,6 +276,8 @@ void TfrmMagazzino::buildCommands()
     connect(btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(btnEsci, &QAbstractButton::clicked, this, &QWidget::close);
     connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
+    connect(btnEsporta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnEsportaClick);
+    connect(btnGuida, &QAbstractButton::clicked, this, &TfrmMagazzino::btnGuidaClick);
 }
 
 void TfrmMagazzino::wireHints()
@@ -630,6 +634,14 @@ void TfrmMagazzino::openStockDialog(const QString &operation)
 void TfrmMagazzino::btnAggiungiClick() { openStockDialog(TfrmGiacenza::addCaption()); }
 
 void TfrmMagazzino::btnSottraiClick() { openStockDialog(TfrmGiacenza::subtractCaption()); }
+
+void TfrmMagazzino::btnEsportaClick()
+{
+    TfrmExpMagazzino exporter(this);
+    exporter.exec();
+}
+
+void TfrmMagazzino::btnGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Magazzino); }
 
 void TfrmMagazzino::txtDataScaKeyDown()
 {

@@ -72,6 +72,8 @@ private:
     void btnAggiungiClick();
     void btnSottraiClick();
     void delDataScaClick();
+    void btnEsportaClick();
+    void btnGuidaClick();
     void txtDataScaKeyDown();
     // The amount rule on leaving txtCosto or txtPrezzo; an amount too large for its record
     // field is refused and the field keeps what was typed.
