@@ -1,23 +1,429 @@
 #include "pricelist/listinoprezzi.h"
 
 #include "common/artwork.h"
+#include "common/dialogs.h"
+#include "common/enterchain.h"
+#include "common/photoframe.h"
 #include "common/picturebutton.h"
+#include "common/statusline.h"
+#include "common/storedtext.h"
+#include "pricelist/archiviolistino.h"
+#include "pricelist/fotolistino.h"
+#include "pricelist/slotlistino.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
-TfrmListinoPrezzi::TfrmListinoPrezzi() : WorkScreen(u"TfrmListinoPrezzi"_s, u" Scaffaria - Gestione Listino Prezzi"_s, QSize(600, 160))
-{
-    imgIntestazione = new QLabel(panel());
-    imgIntestazione->setObjectName(u"imgIntestazione"_s);
-    imgIntestazione->setPixmap(Artwork::pixmap(u"intestazione_listino"_s, QSize(560, 56)));
-    imgIntestazione->setGeometry(20, 0, 560, 56);
+namespace {
 
-    btnEsci = new PictureButton(panel(), u"btnEsci"_s, u"btn_esci"_s, QSize(150, 40), u"Esci"_s);
-    btnEsci->move(225, 110);
-    connect(btnEsci, &PictureButton::clicked, this, &TfrmListinoPrezzi::btnEsciClick);
+constexpr QSize kPanel(994, 640);
+constexpr QSize kSquare(37, 39);
+constexpr QSize kWide(110, 39);
+
+// Top-left corners of the slot frames on the panel: A to D on the left, E to H on the right.
+QPoint slotPlace(int slot)
+{
+    return {slot < 4 ? 24 : 502, 120 + 128 * (slot % 4)};
 }
 
-// Closing returns to the hub, as the window's close box does.
-void TfrmListinoPrezzi::btnEsciClick() { close(); }
+} // namespace
+
+QString TfrmListinoPrezzi::accessError()
+{
+    return u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di "
+           u"possedere i privilegi di scrittura nella cartella di installazione del programma."_s;
+}
+
+QString TfrmListinoPrezzi::emptyListMessage()
+{
+    return u"L'archivio non contiene nessuna scheda."_s;
+}
+
+QString TfrmListinoPrezzi::photoDialogTitle()
+{
+    return u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s;
+}
+
+QString TfrmListinoPrezzi::photoDialogFilter()
+{
+    // Qt separates the patterns of one filter by blanks; a semicolon would become part of
+    // the pattern and hide every .jpg file.
+    return u"Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)"_s;
+}
+
+TfrmListinoPrezzi::TfrmListinoPrezzi()
+    : WorkScreen(u"TfrmListinoPrezzi"_s, u" Scaffaria - Gestione Listino Prezzi"_s, kPanel)
+{
+    panInfo = addStatusLine(u"Pronto per archiviare una nuova scheda..."_s);
+    QPalette status = panInfo->palette();
+    status.setColor(QPalette::Window, QColor(0x30, 0x30, 0xDD));
+    status.setColor(QPalette::WindowText, Qt::white);
+    panInfo->setPalette(status);
+    QFont tahoma(u"Tahoma"_s);
+    tahoma.setPointSize(12);
+    panInfo->setFont(tahoma);
+    m_hints = new HoverHints(panInfo);
+
+    QWidget *p = panel();
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
+    p->setPalette(pal);
+
+    lblFile = new QLabel(p);
+    lblFile->setObjectName(u"lblFile"_s);
+    lblFile->hide();
+    lblRecord = new QLabel(p);
+    lblRecord->setObjectName(u"lblRecord"_s);
+    lblRecord->hide();
+    imgBianco = new QLabel(p);
+    imgBianco->setObjectName(u"imgBianco"_s);
+    imgBianco->setPixmap(Artwork::pixmap(u"listino_bianco"_s, SlotListino::PictureSize));
+    imgBianco->hide();
+
+    // The black title bar with the list name.
+    lblNome = new QLabel(u"Titolo listino prezzi"_s, p);
+    lblNome->setObjectName(u"lblNome"_s);
+    lblNome->setGeometry(24, 72, 946, 36);
+    lblNome->setAlignment(Qt::AlignCenter);
+    lblNome->setAutoFillBackground(true);
+    QPalette title = lblNome->palette();
+    title.setColor(QPalette::Window, Qt::black);
+    title.setColor(QPalette::WindowText, Qt::white);
+    lblNome->setPalette(title);
+    QFont verdana(u"Verdana"_s);
+    verdana.setPointSize(12);
+    lblNome->setFont(verdana);
+
+    buildCommands();
+    buildSlots();
+    wireHints();
+    PulisciPagina();
+}
+
+void TfrmListinoPrezzi::buildCommands()
+{
+    shpComandi = new QFrame(panel());
+    shpComandi->setObjectName(u"shpComandi"_s);
+    shpComandi->setGeometry(24, 8, 946, 56);
+    shpComandi->setStyleSheet(u"QFrame#shpComandi { border: 1px solid #1F4E8C; border-radius: 6px;"
+                              u" background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                              u" stop:0 #FFFFFF, stop:1 #CFE2F7); }"_s);
+    QWidget *bar = shpComandi;
+    const int y = 8;
+    cmdNuovo = new PictureButton(bar, u"cmdNuovo"_s, u"listino_nuovo"_s, kSquare, u"Nuova scheda"_s);
+    cmdSalva = new PictureButton(bar, u"cmdSalva"_s, u"listino_salva"_s, kSquare, u"Salva"_s);
+    cmdAnteprima = new PictureButton(bar, u"cmdAnteprima"_s, u"listino_anteprima"_s, kWide,
+                                     u"Anteprima"_s);
+    cmdStampa = new PictureButton(bar, u"cmdStampa"_s, u"listino_stampa"_s, kWide, u"Stampa"_s);
+    cmdPrimo = new PictureButton(bar, u"cmdPrimo"_s, u"listino_primo"_s, kSquare,
+                                 u"Prima scheda"_s);
+    cmdIndietro = new PictureButton(bar, u"cmdIndietro"_s, u"listino_indietro"_s, kSquare,
+                                    u"Scheda precedente"_s);
+    lblPosizione = new QLabel(bar);
+    lblPosizione->setObjectName(u"lblPosizione"_s);
+    lblPosizione->setAccessibleName(u"Posizione della scheda"_s);
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    QFont bold(u"Verdana"_s);
+    bold.setPointSize(12);
+    bold.setBold(true);
+    lblPosizione->setFont(bold);
+    cmdAvanti = new PictureButton(bar, u"cmdAvanti"_s, u"listino_avanti"_s, kSquare,
+                                  u"Scheda successiva"_s);
+    cmdUltimo = new PictureButton(bar, u"cmdUltimo"_s, u"listino_ultimo"_s, kSquare,
+                                  u"Ultima scheda"_s);
+    cmdGuida = new PictureButton(bar, u"cmdGuida"_s, u"listino_guida"_s, kSquare, u"Guida"_s);
+    cmdEsci = new PictureButton(bar, u"cmdEsci"_s, u"listino_esci"_s, kSquare, u"Esci"_s);
+
+    cmdNuovo->move(12, y);
+    cmdSalva->move(56, y);
+    cmdAnteprima->move(108, y);
+    cmdStampa->move(224, y);
+    cmdPrimo->move(386, y);
+    cmdIndietro->move(428, y);
+    lblPosizione->setGeometry(470, y, 80, kSquare.height());
+    cmdAvanti->move(555, y);
+    cmdUltimo->move(597, y);
+    cmdGuida->move(852, y);
+    cmdEsci->move(896, y);
+
+    connect(cmdNuovo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdNuovoClick);
+    connect(cmdSalva, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdSalvaClick);
+    connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdPrimoClick);
+    connect(cmdIndietro, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdIndietroClick);
+    connect(cmdAvanti, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdAvantiClick);
+    connect(cmdUltimo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdUltimoClick);
+    connect(cmdEsci, &QAbstractButton::clicked, this, &QWidget::close);
+}
+
+void TfrmListinoPrezzi::buildSlots()
+{
+    for (int k = 0; k < TPaginaListino::SlotCount; ++k) {
+        auto *slot = new SlotListino(panel(), k);
+        slot->move(slotPlace(k));
+        m_slots[static_cast<std::size_t>(k)] = slot;
+        connect(slot->imgFoto, &PhotoFrame::clicked, this, [this, k] { imgFotoClick(k); });
+    }
+
+    // Enter and Tab run through each slot's fields, then on to the next slot's name; from
+    // slot H's price back to slot A's name.
+    auto *chain = new EnterChain(this);
+    QList<QLineEdit *> order;
+    for (SlotListino *slot : m_slots)
+        order += slot->fieldsInOrder();
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        QLineEdit *next = order[(i + 1) % order.size()];
+        chain->link(order[i], next);
+        if (i + 1 < order.size())
+            setTabOrder(order[i], next);
+    }
+}
+
+void TfrmListinoPrezzi::wireHints()
+{
+    const std::pair<QWidget *, QString> hints[] = {
+        {cmdNuovo, u"Prepara la schermata per l'inserimento di una nuova scheda."_s},
+        {cmdSalva, u"Salva la scheda corrente."_s},
+        {cmdAnteprima, u"Visualizza l'anteprima di stampa."_s},
+        {cmdStampa, u"Stampa la scheda corrente."_s},
+        {cmdPrimo, u"Visualizza la prima scheda in archivio."_s},
+        {cmdIndietro, u"Visualizza la scheda precedente in archivio."_s},
+        {cmdAvanti, u"Visualizza la scheda successiva in archivio."_s},
+        {cmdUltimo, u"Visualizza l'ultima scheda in archivio."_s},
+        {cmdGuida, u"Visualizza la pagina della guida sensibile al contesto."_s},
+        {cmdEsci, u"Esci da questa schermata di lavoro."_s},
+    };
+    for (const auto &[control, hint] : hints)
+        m_hints->add(control, hint);
+    for (SlotListino *slot : m_slots) {
+        m_hints->add(slot->imgFoto, u"Carica una foto esistente."_s);
+        m_hints->add(slot->impProdotto, u"Importa l'articolo dal magazzino."_s);
+        m_hints->blank(slot);
+    }
+    for (QWidget *area : {static_cast<QWidget *>(this), panel(), static_cast<QWidget *>(shpComandi),
+                          static_cast<QWidget *>(lblNome), static_cast<QWidget *>(lblPosizione)})
+        m_hints->blank(area);
+}
+
+QString TfrmListinoPrezzi::listPath() const { return StoredText::trimBlanks(lblFile->text()); }
+
+QString TfrmListinoPrezzi::listName() const { return StoredText::trimBlanks(lblNome->text()); }
+
+QImage TfrmListinoPrezzi::placeholder() const { return imgBianco->pixmap().toImage(); }
+
+void TfrmListinoPrezzi::PulisciPagina()
+{
+    const QImage blank = placeholder();
+    for (SlotListino *slot : m_slots)
+        slot->clear(blank);
+    lblPosizione->clear();
+    m_slots[0]->txtNome->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmListinoPrezzi::MostraPagina(const TPaginaListino &page, qint64 position)
+{
+    for (int k = 0; k < TPaginaListino::SlotCount; ++k)
+        m_slots[static_cast<std::size_t>(k)]->showVoce(page.Voci[static_cast<std::size_t>(k)]);
+    lblPosizione->setText(QString::number(position));
+    const QImage blank = placeholder();
+    for (SlotListino *slot : m_slots) {
+        const std::optional<QImage> photo =
+            FotoListino::load(FotoListino::pagePhotoPath(listName(), slot->slot(), position));
+        slot->setPicture(photo ? *photo : blank);
+    }
+}
+
+TPaginaListino TfrmListinoPrezzi::paginaFromScreen() const
+{
+    TPaginaListino page;
+    for (int k = 0; k < TPaginaListino::SlotCount; ++k)
+        page.Voci[static_cast<std::size_t>(k)] = m_slots[static_cast<std::size_t>(k)]->voce();
+    return page;
+}
+
+void TfrmListinoPrezzi::showEvent(QShowEvent *event)
+{
+    WorkScreen::showEvent(event);
+    // Each opening of a list starts on a new, empty page.
+    if (!event->spontaneous())
+        PulisciPagina();
+}
+
+void TfrmListinoPrezzi::cmdNuovoClick() { PulisciPagina(); }
+
+qint64 TfrmListinoPrezzi::shownPosition() const
+{
+    return StoredText::trimBlanks(lblPosizione->text()).toLongLong();
+}
+
+void TfrmListinoPrezzi::showPage(ArchivioListino &file, qint64 position)
+{
+    const std::optional<TPaginaListino> page = file.readAt(position);
+    file.close();
+    if (!page) {
+        Dialogs::error(this, accessError());
+        return;
+    }
+    MostraPagina(*page, position);
+}
+
+void TfrmListinoPrezzi::cmdPrimoClick()
+{
+    ArchivioListino file(listPath());
+    if (!file.open()) {
+        Dialogs::error(this, accessError());
+        return;
+    }
+    if (file.count() == 0) {
+        file.close();
+        Dialogs::information(this, emptyListMessage());
+        return;
+    }
+    showPage(file, 1);
+}
+
+void TfrmListinoPrezzi::cmdUltimoClick()
+{
+    ArchivioListino file(listPath());
+    if (!file.open()) {
+        Dialogs::error(this, accessError());
+        return;
+    }
+    const qint64 count = file.count();
+    if (count == 0) {
+        file.close();
+        Dialogs::information(this, emptyListMessage());
+        return;
+    }
+    showPage(file, count);
+}
+
+void TfrmListinoPrezzi::cmdAvantiClick()
+{
+    ArchivioListino file(listPath());
+    if (!file.open()) {
+        Dialogs::error(this, accessError());
+        return;
+    }
+    const qint64 count = file.count();
+    if (count == 0) {
+        lblPosizione->clear();
+        file.close();
+        Dialogs::information(this, emptyListMessage());
+        return;
+    }
+    // A new page counts as position 0, so next shows page 1.
+    const qint64 position = shownPosition();
+    if (position < count) {
+        showPage(file, position + 1);
+        return;
+    }
+    file.close();
+}
+
+void TfrmListinoPrezzi::cmdIndietroClick()
+{
+    const QString position = StoredText::trimBlanks(lblPosizione->text());
+    ArchivioListino file(listPath());
+    if (!file.open()) {
+        Dialogs::error(this, accessError());
+        return;
+    }
+    if (position == u"1"_s) {
+        file.close();
+        return;
+    }
+    const qint64 count = file.count();
+    if (count == 0) {
+        file.close();
+        Dialogs::information(this, emptyListMessage());
+        return;
+    }
+    if (position.isEmpty()) {
+        showPage(file, 1);
+        return;
+    }
+    // A position past the end (the file shrank outside the program) steps to the last page.
+    showPage(file, std::min(shownPosition() - 1, count));
+}
+
+void TfrmListinoPrezzi::cmdSalvaClick()
+{
+    // Slot A must be complete; the other slots may be empty.
+    const std::pair<QLineEdit *, QString> checks[] = {
+        {m_slots[0]->txtNome, u"il nome del primo prodotto."_s},
+        {m_slots[0]->txtUM, u"l'aspetto esteriore del primo prodotto."_s},
+        {m_slots[0]->txtCaratteristiche, u"le caratteristiche del primo prodotto."_s},
+        {m_slots[0]->txtCodice, u"il codice articolo del primo prodotto."_s},
+        {m_slots[0]->txtPrezzo, u"il prezzo di vendita del primo prodotto."_s},
+    };
+    for (const auto &[field, what] : checks) {
+        if (StoredText::trimBlanks(field->text()).isEmpty()) {
+            Dialogs::warning(this, u"Attenzione: per salvare la scheda è necessario indicare "_s + what);
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+
+    ArchivioListino file(listPath());
+    if (!file.open()) {
+        Dialogs::error(this, accessError());
+        return;
+    }
+    const TPaginaListino page = paginaFromScreen();
+    const qint64 shown = shownPosition();
+    const bool overwrite = !StoredText::trimBlanks(lblPosizione->text()).isEmpty();
+    qint64 position = shown;
+    if (overwrite) {
+        if (!file.writeAt(shown, page)) {
+            file.close();
+            Dialogs::error(this, accessError());
+            return;
+        }
+    } else {
+        const std::optional<qint64> appended = file.append(page);
+        if (!appended) {
+            file.close();
+            Dialogs::error(this, accessError());
+            return;
+        }
+        position = *appended;
+        lblPosizione->setText(QString::number(position));
+    }
+    file.close();
+
+    const bool photosStored = storePhotos(position);
+    Dialogs::information(this, overwrite
+                                   ? u"Le modifiche apportate alla scheda corrente sono state "
+                                     u"salvate in archivio."_s
+                                   : u"La scheda corrente è stata inserita in archivio."_s);
+    // The slots keep their pictures, so the user can try the save again.
+    if (!photosStored)
+        Dialogs::warning(this, u"Attenzione: la scheda è stata salvata, ma non è stato possibile "
+                               u"salvare alcune foto."_s);
+}
+
+bool TfrmListinoPrezzi::storePhotos(qint64 position)
+{
+    bool all = true;
+    for (SlotListino *slot : m_slots) {
+        const QString path = FotoListino::pagePhotoPath(listName(), slot->slot(), position);
+        all = FotoListino::store(slot->picture(), path) && all;
+    }
+    return all;
+}
+
+void TfrmListinoPrezzi::imgFotoClick(int slot)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString chosen =
+        Dialogs::seam().openFileName(this, photoDialogTitle(), folder, photoDialogFilter());
+    if (chosen.isEmpty())
+        return;
+    const std::optional<QImage> picture = FotoListino::load(chosen);
+    voce(slot)->setPicture(picture ? *picture : placeholder());
+}

@@ -1,20 +1,81 @@
 #pragma once
 
 #include "common/workscreen.h"
+#include "pricelist/paginalistino.h"
 
+#include <array>
+
+class QFrame;
 class QLabel;
+class QLineEdit;
+class ArchivioListino;
+class HoverHints;
 class PictureButton;
+class SlotListino;
 
-// The pages of one price list, browsed, filled and saved one at a time.
+// The pages of one price list, browsed, filled and saved one at a time. The page being
+// edited lives only in the controls; lblPosizione says which page it is (empty for a new
+// page not yet in the file). The open screen hands over lblFile and lblNome.
 class TfrmListinoPrezzi final : public WorkScreen
 {
     Q_OBJECT
 public:
     TfrmListinoPrezzi();
 
-    QLabel *imgIntestazione;
-    PictureButton *btnEsci;
+    static QString accessError();
+    static QString emptyListMessage();
+    static QString photoDialogTitle();
+    static QString photoDialogFilter();
+
+    // Empties every slot, gives each the placeholder, empties the position and puts the
+    // focus on slot A's name.
+    void PulisciPagina();
+    // Shows a page read from position p: the fields, the position, the page photos.
+    void MostraPagina(const TPaginaListino &page, qint64 position);
+    // The page as the slots hold it, as it would be stored.
+    TPaginaListino paginaFromScreen() const;
+
+    // The list file's path and the list name as the file operations use them.
+    QString listPath() const;
+    QString listName() const;
+    QImage placeholder() const;
+
+    // Slot k (A = 0 ... H = 7) with its controls.
+    SlotListino *voce(int slot) const { return m_slots[static_cast<std::size_t>(slot)]; }
+
+    QLabel *lblFile;
+    QLabel *lblNome;
+    QLabel *lblPosizione;
+    QLabel *lblRecord;
+    QLabel *imgBianco;
+    QLabel *panInfo;
+    QFrame *shpComandi;
+
+    PictureButton *cmdNuovo, *cmdSalva, *cmdAnteprima, *cmdStampa, *cmdPrimo, *cmdIndietro,
+        *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
-    void btnEsciClick();
+    void buildCommands();
+    void buildSlots();
+    void wireHints();
+
+    void cmdNuovoClick();
+    void cmdSalvaClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void imgFotoClick(int slot);
+
+    // Reads page p and shows it; the access error when the read fails.
+    void showPage(ArchivioListino &file, qint64 position);
+    // Writes the eight page photos of a position; false when any of them failed.
+    bool storePhotos(qint64 position);
+    qint64 shownPosition() const;
+
+    std::array<SlotListino *, TPaginaListino::SlotCount> m_slots{};
+    HoverHints *m_hints;
 };

@@ -61,18 +61,22 @@ void Hub::tileOpensWorkScreen_data()
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("byExitButton");
+    QTest::addColumn<QString>("exit");
 
     const QStringList pictures = {u"imgApp"_s, u"btnApp"_s};
     struct Tile {
         const char *number;
         QString screen;
         QString caption;
+        QString exit;   // the screen's own exit control
     };
     const QList<Tile> tiles = {
-        {"01", u"TfrmMagazzino"_s, u" Scaffaria - Magazzino Prodotti"_s},
-        {"02", u"TfrmMenuRiepilogo"_s, u" Scaffaria - Inventario Merce"_s},
-        {"03", u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s},
-        {"04", u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s},
+        {"01", u"TfrmMagazzino"_s, u" Scaffaria - Magazzino Prodotti"_s, u"btnEsci"_s},
+        {"02", u"TfrmMenuRiepilogo"_s, u" Scaffaria - Inventario Merce"_s, u"btnEsci"_s},
+        {"03", u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s,
+         u"btnAnnulla"_s},
+        {"04", u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s,
+         u"btnAnnulla"_s},
     };
     for (const Tile &tile : tiles) {
         for (const QString &kind : pictures) {
@@ -80,7 +84,7 @@ void Hub::tileOpensWorkScreen_data()
             // The tile picture leaves by the close box, the tile button by the exit button.
             const bool byExit = kind == u"btnApp"_s;
             QTest::newRow(qPrintable(control))
-                << control << tile.screen << tile.caption << byExit;
+                << control << tile.screen << tile.caption << byExit << tile.exit;
         }
     }
 }
@@ -91,6 +95,7 @@ void Hub::tileOpensWorkScreen()
     QFETCH(QString, screen);
     QFETCH(QString, caption);
     QFETCH(bool, byExitButton);
+    QFETCH(QString, exit);
 
     auto *tile = hub()->findChild<PictureButton *>(control);
     QVERIFY(tile);
@@ -108,9 +113,9 @@ void Hub::tileOpensWorkScreen()
     QVERIFY(!hub()->isVisible());
 
     if (byExitButton) {
-        auto *exit = work->findChild<PictureButton *>(u"btnEsci"_s);
-        QVERIFY(exit);
-        QTest::mouseClick(exit, Qt::LeftButton);
+        auto *button = work->findChild<PictureButton *>(exit);
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
     } else {
         work->close();
     }

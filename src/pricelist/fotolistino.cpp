@@ -1,0 +1,74 @@
+#include "pricelist/fotolistino.h"
+
+#include "common/programfolder.h"
+#include "common/storedtext.h"
+#include "pricelist/paginalistino.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace FotoListino {
+
+QString folder() { return ProgramFolder::file(QStringLiteral("Foto_Listino")); }
+
+bool makeFolder() { return QDir().mkpath(folder()); }
+
+QString pagePhotoPath(const QString &listName, int slot, qint64 position)
+{
+    makeFolder();
+    const QString name = StoredText::trimBlanks(listName) + QStringLiteral("_Foto_")
+                         + TPaginaListino::letter(slot) + u'_' + QString::number(position)
+                         + QStringLiteral(".jpg");
+    return QDir(folder()).filePath(name);
+}
+
+QString thumbnailPath(const QString &listName, int slot)
+{
+    makeFolder();
+    const QString name = StoredText::trimBlanks(listName) + QStringLiteral("_Anteprima_")
+                         + TPaginaListino::letter(slot) + QStringLiteral(".jpg");
+    return QDir(folder()).filePath(name);
+}
+
+QImage normalise(const QImage &picture)
+{
+    QImage out(PhotoSize, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(out.rect(), picture);
+    painter.end();
+    return out;
+}
+
+bool store(const QImage &picture, const QString &path)
+{
+    if (picture.isNull())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, "jpg");
+    writer.setQuality(90);
+    if (!writer.write(normalise(picture))) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+std::optional<QImage> load(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
+} // namespace FotoListino
