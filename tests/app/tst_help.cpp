@@ -9,6 +9,9 @@
 #include "common/programfolder.h"
 #include "common/screens.h"
 #include "lists/expmagazzino.h"
+#include "pricelist/apricatalogo.h"
+#include "pricelist/creacatalogo.h"
+#include "pricelist/listinoprezzi.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 #include "warehouse/magazzino.h"
@@ -175,6 +178,19 @@ void Help::guideButtons_data()
         exporter.show();
         QTest::mouseClick(exporter.cmdGuida, Qt::LeftButton);
     }) << Topic::Esportazione << u"TfrmExpMagazzino"_s;
+    // The create and open screens share one page.
+    QTest::newRow("create list imgGuida") << std::function<void()>([] {
+        screens().creaCatalogo->show();
+        QTest::mouseClick(screens().creaCatalogo->imgGuida, Qt::LeftButton);
+    }) << Topic::Cataloghi << u"TfrmCreaCatalogo"_s;
+    QTest::newRow("open list imgGuida") << std::function<void()>([] {
+        screens().apriCatalogo->show();
+        QTest::mouseClick(screens().apriCatalogo->imgGuida, Qt::LeftButton);
+    }) << Topic::Cataloghi << u"TfrmApriCatalogo"_s;
+    QTest::newRow("price-list page cmdGuida") << std::function<void()>([] {
+        screens().listinoPrezzi->show();
+        QTest::mouseClick(screens().listinoPrezzi->cmdGuida, Qt::LeftButton);
+    }) << Topic::Listino << u"TfrmListinoPrezzi"_s;
 }
 
 void Help::guideButtons()
