@@ -66,6 +66,8 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent)
     btnChiudi->setObjectName(u"btnChiudi"_s);
     btnChiudi->setGeometry(530, 506, 120, 38);
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    btnChiudi->setDefault(true);
+    btnChiudi->setFocus();
 }
 
 void TfrmGuida::showTopic(QWidget *parent, HelpTexts::Topic topic)

@@ -42,6 +42,8 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
     btnChiudi->setObjectName(u"btnChiudi"_s);
     btnChiudi->setGeometry(176, 516, 120, 38);
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    btnChiudi->setDefault(true);
+    btnChiudi->setFocus();
 }
 
 QString TfrmInfo::mailTarget()

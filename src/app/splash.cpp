@@ -45,6 +45,8 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
     btnChiudi->setObjectName(u"btnChiudi"_s);
     btnChiudi->setGeometry(523, 411, 120, 38);
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    btnChiudi->setDefault(true);
+    btnChiudi->setFocus();
 }
 
 void TfrmSplash::lnkWebClick()
