@@ -145,7 +145,8 @@ bool writeGuide(const QString &path)
                 painter.setFont(footerFont);
                 painter.setPen(QColor(0x1F, 0x4E, 0x8C));
                 const QRectF foot(0, paper.height() - kFooter + 8, paper.width(), kFooter - 8);
-                painter.drawLine(QPointF(0, foot.top() - 4), QPointF(paper.width(), foot.top() - 4));
+                const qreal rule = foot.top() - 4;
+                painter.drawLine(QPointF(0, rule), QPointF(paper.width(), rule));
                 painter.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter,
                                  u"Scaffaria - Guida all'utilizzo"_s);
                 painter.drawText(foot, Qt::AlignRight | Qt::AlignVCenter,

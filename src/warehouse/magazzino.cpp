@@ -12,10 +12,14 @@
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
 #include "common/numbertext.h"
+#include "warehouse/allegacartella.h"
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
 #include "lists/expmagazzino.h"
+#include "warehouse/photodialogs.h"
+#include "warehouse/webcam.h"
+#include "warehouse/zoom.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -278,6 +282,13 @@ void TfrmMagazzino::buildCommands()
     connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
     connect(btnEsporta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnEsportaClick);
     connect(btnGuida, &QAbstractButton::clicked, this, &TfrmMagazzino::btnGuidaClick);
+    connect(btnCaricaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCaricaFotoClick);
+    connect(btnSalvaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSalvaFotoClick);
+    connect(btnCancFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCancFotoClick);
+    connect(btnZoomFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnZoomFotoClick);
+    connect(btnAcquisisciFoto, &QAbstractButton::clicked, this,
+            &TfrmMagazzino::btnAcquisisciFotoClick);
+    connect(btnAllegati, &QAbstractButton::clicked, this, &TfrmMagazzino::btnAllegatiClick);
 }
 
 void TfrmMagazzino::wireHints()
@@ -680,3 +691,44 @@ bool TfrmMagazzino::eventFilter(QObject *watched, QEvent *event)
 }
 
 void TfrmMagazzino::delDataScaClick() { txtDataSca->clear(); }
+
+void TfrmMagazzino::btnCaricaFotoClick()
+{
+    const std::optional<QImage> chosen = PhotoDialogs::choosePicture(this);
+    if (!chosen)
+        return;
+    imgFoto->setPicture(chosen->isNull() ? placeholder() : *chosen);
+}
+
+// A failed write leaves the picture in the frame, so that the card's next save still
+// stores the user's photo rather than the placeholder.
+void TfrmMagazzino::btnSalvaFotoClick() { PhotoDialogs::savePicture(this, imgFoto->picture()); }
+
+void TfrmMagazzino::btnCancFotoClick() { imgFoto->setPicture(placeholder()); }
+
+void TfrmMagazzino::btnZoomFotoClick()
+{
+    TfrmZoom zoom(this);
+    zoom.imgFoto->setPicture(imgFoto->picture());
+    zoom.exec();
+}
+
+void TfrmMagazzino::btnAcquisisciFotoClick()
+{
+    TfrmWebCam webcam(this, FrameSource::create());
+    webcam.exec();
+}
+
+void TfrmMagazzino::btnAllegatiClick()
+{
+    TfrmAllegaCartella attachments(this);
+    attachments.lblMemory->setText(u"magazzino"_s);
+    const std::pair<QLabel *, QLineEdit *> pairs[] = {
+        {lblFile01, attachments.txtFile01}, {lblFile02, attachments.txtFile02},
+        {lblFile03, attachments.txtFile03}, {lblDesc01, attachments.txtDesc01},
+        {lblDesc02, attachments.txtDesc02}, {lblDesc03, attachments.txtDesc03},
+    };
+    for (const auto &[label, field] : pairs)
+        field->setText(StoredText::trimBlanks(label->text()));
+    attachments.exec();
+}

@@ -74,6 +74,13 @@ private:
     void delDataScaClick();
     void btnEsportaClick();
     void btnGuidaClick();
+    // Photo and attachment commands.
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+    void btnAcquisisciFotoClick();
+    void btnAllegatiClick();
     void txtDataScaKeyDown();
     // The amount rule on leaving txtCosto or txtPrezzo; an amount too large for its record
     // field is refused and the field keeps what was typed.

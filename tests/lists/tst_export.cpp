@@ -202,7 +202,8 @@ void Export::writesTheFile()
     QVERIFY(!expected.isEmpty());
     QCOMPARE(readFile(xls()), expected);
     if (cards)
-        QVERIFY(readFile(xls()).contains("<td style=\"text-align: left;\">&lt;1 kg &amp; &gt;5 pz</td>"));
+        QVERIFY(readFile(xls()).contains(
+            "<td style=\"text-align: left;\">&lt;1 kg &amp; &gt;5 pz</td>"));
 
     QCOMPARE(m_rec->messages.size(), 2);
     QCOMPARE(m_rec->messages.at(0).kind, Recorder::Kind::Question);
