@@ -12,6 +12,8 @@
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
 #include "common/numbertext.h"
+#include "printing/anteprimamag.h"
+#include "printing/stampamag.h"
 #include "warehouse/allegacartella.h"
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
@@ -279,6 +281,8 @@ void TfrmMagazzino::buildCommands()
     connect(btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
     connect(btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(btnEsci, &QAbstractButton::clicked, this, &QWidget::close);
+    connect(btnAnteprima, &QAbstractButton::clicked, this, &TfrmMagazzino::btnAnteprimaClick);
+    connect(btnStampa, &QAbstractButton::clicked, this, &TfrmMagazzino::btnStampaClick);
     connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
     connect(btnEsporta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnEsportaClick);
     connect(btnGuida, &QAbstractButton::clicked, this, &TfrmMagazzino::btnGuidaClick);
@@ -731,4 +735,20 @@ void TfrmMagazzino::btnAllegatiClick()
     for (const auto &[label, field] : pairs)
         field->setText(StoredText::trimBlanks(label->text()));
     attachments.exec();
+}
+
+// The card sheet screens: each gets a copy of the photo on show and reads the fields
+// itself when the user confirms.
+void TfrmMagazzino::btnAnteprimaClick()
+{
+    TfrmAnteprimaMag dialog(this);
+    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
+    dialog.exec();
+}
+
+void TfrmMagazzino::btnStampaClick()
+{
+    TfrmStampaMag dialog(this);
+    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
+    dialog.exec();
 }

@@ -81,6 +81,8 @@ private:
     void btnZoomFotoClick();
     void btnAcquisisciFotoClick();
     void btnAllegatiClick();
+    void btnAnteprimaClick();
+    void btnStampaClick();
     void txtDataScaKeyDown();
     // The amount rule on leaving txtCosto or txtPrezzo; an amount too large for its record
     // field is refused and the field keeps what was typed.
