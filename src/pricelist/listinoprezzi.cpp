@@ -1,5 +1,6 @@
 #include "pricelist/listinoprezzi.h"
 
+#include "app/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
@@ -164,6 +165,8 @@ void TfrmListinoPrezzi::buildCommands()
     connect(cmdAvanti, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdAvantiClick);
     connect(cmdUltimo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdUltimoClick);
     connect(cmdEsci, &QAbstractButton::clicked, this, &QWidget::close);
+    connect(cmdGuida, &QAbstractButton::clicked, this,
+            [this] { TfrmGuida::showTopic(this, HelpTexts::Topic::Listino); });
 }
 
 void TfrmListinoPrezzi::buildSlots()

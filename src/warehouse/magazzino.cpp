@@ -1,5 +1,6 @@
 #include "warehouse/magazzino.h"
 
+#include "app/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
@@ -17,6 +18,7 @@
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
+#include "lists/expmagazzino.h"
 #include "warehouse/photodialogs.h"
 #include "warehouse/webcam.h"
 #include "warehouse/zoom.h"
@@ -282,6 +284,8 @@ void TfrmMagazzino::buildCommands()
     connect(btnAnteprima, &QAbstractButton::clicked, this, &TfrmMagazzino::btnAnteprimaClick);
     connect(btnStampa, &QAbstractButton::clicked, this, &TfrmMagazzino::btnStampaClick);
     connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
+    connect(btnEsporta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnEsportaClick);
+    connect(btnGuida, &QAbstractButton::clicked, this, &TfrmMagazzino::btnGuidaClick);
     connect(btnCaricaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCaricaFotoClick);
     connect(btnSalvaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSalvaFotoClick);
     connect(btnCancFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCancFotoClick);
@@ -645,6 +649,14 @@ void TfrmMagazzino::openStockDialog(const QString &operation)
 void TfrmMagazzino::btnAggiungiClick() { openStockDialog(TfrmGiacenza::addCaption()); }
 
 void TfrmMagazzino::btnSottraiClick() { openStockDialog(TfrmGiacenza::subtractCaption()); }
+
+void TfrmMagazzino::btnEsportaClick()
+{
+    TfrmExpMagazzino exporter(this);
+    exporter.exec();
+}
+
+void TfrmMagazzino::btnGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Magazzino); }
 
 void TfrmMagazzino::txtDataScaKeyDown()
 {

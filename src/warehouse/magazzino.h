@@ -72,6 +72,8 @@ private:
     void btnAggiungiClick();
     void btnSottraiClick();
     void delDataScaClick();
+    void btnEsportaClick();
+    void btnGuidaClick();
     // Photo and attachment commands.
     void btnCaricaFotoClick();
     void btnSalvaFotoClick();
