@@ -1,5 +1,9 @@
 #include "app/avvio.h"
 
+#include "app/addresses.h"
+#include "app/guida.h"
+#include "app/info.h"
+#include "app/splash.h"
 #include "app/tmisc.h"
 #include "common/artwork.h"
 #include "common/picturebutton.h"
@@ -74,11 +78,14 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     imgEsci = corner(u"imgEsci"_s, u"esci"_s, u"Esci"_s, u"Chiude il programma"_s,
                      QPoint(kPanel.width() - kCorner.width(), footTop));
     connect(imgEsci, &PictureButton::clicked, this, &TfrmAvvio::imgEsciClick);
+    connect(imgInfo, &PictureButton::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(imgGuida, &PictureButton::clicked, this, &TfrmAvvio::imgGuidaClick);
+    connect(imgCopyright, &PictureButton::clicked, this, &TfrmAvvio::imgCopyrightClick);
 
     resize(kPanel + QSize(40, 40));
 }
 
-QString TfrmAvvio::siteAddress() { return u"http://www.example.com"_s; }
+QString TfrmAvvio::siteAddress() { return Addresses::webSite(); }
 
 PictureButton *TfrmAvvio::corner(const QString &name, const QString &art, const QString &caption,
                                  const QString &hint, QPoint at)
@@ -139,5 +146,19 @@ void TfrmAvvio::imgApp03Click() { openWorkScreen(screens().creaCatalogo); }
 void TfrmAvvio::imgApp04Click() { openWorkScreen(screens().apriCatalogo); }
 
 void TfrmAvvio::icoSitoClick() { TMisc::Open(siteAddress()); }
+
+void TfrmAvvio::imgInfoClick()
+{
+    TfrmInfo info(this);
+    info.exec();
+}
+
+void TfrmAvvio::imgGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Avvio); }
+
+void TfrmAvvio::imgCopyrightClick()
+{
+    TfrmSplash splash(this);
+    splash.exec();
+}
 
 void TfrmAvvio::imgEsciClick() { close(); }

@@ -40,5 +40,8 @@ private:
     void imgApp03Click();
     void imgApp04Click();
     void icoSitoClick();
+    void imgInfoClick();
+    void imgGuidaClick();
+    void imgCopyrightClick();
     void imgEsciClick();
 };

@@ -13,6 +13,7 @@ PhotoFrame::PhotoFrame(QWidget *parent, const QString &name, const QString &acce
 void PhotoFrame::setPicture(const QImage &picture)
 {
     m_picture = picture;
+    m_fitted = QPixmap();
     update();
 }
 
@@ -22,10 +23,11 @@ void PhotoFrame::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), Qt::white);
     if (!m_picture.isNull()) {
         const QSize fitted = m_picture.size().scaled(size(), Qt::KeepAspectRatio);
-        const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
-                           fitted);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(target, m_picture);
+        if (m_fitted.size() != fitted)
+            m_fitted = QPixmap::fromImage(
+                m_picture.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        painter.drawPixmap((width() - fitted.width()) / 2, (height() - fitted.height()) / 2,
+                           m_fitted);
     }
     painter.setPen(QColor(0x9A, 0xA8, 0xB8));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

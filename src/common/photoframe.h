@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 // A photo frame: keeps the picture at its full size and shows it fitted into the frame
@@ -23,4 +24,7 @@ protected:
 
 private:
     QImage m_picture;
+    // The picture scaled to the frame, made once per picture and frame size: a photo of
+    // many megapixels is not rescaled on every repaint.
+    QPixmap m_fitted;
 };

@@ -1,5 +1,6 @@
 #include "pricelist/apricatalogo.h"
 
+#include "app/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/picturebutton.h"
@@ -73,6 +74,8 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     imgGuida->move(574, 18);
     imgGuida->setToolTip(u"Visualizza la pagina della guida sensibile al contesto."_s);
     imgGuida->setAccessibleDescription(imgGuida->toolTip());
+    connect(imgGuida, &QAbstractButton::clicked, this,
+            [this] { TfrmGuida::showTopic(this, HelpTexts::Topic::Cataloghi); });
 
     icoIstruzioni = new QLabel(p);
     icoIstruzioni->setObjectName(u"icoIstruzioni"_s);

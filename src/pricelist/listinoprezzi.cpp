@@ -1,5 +1,6 @@
 #include "pricelist/listinoprezzi.h"
 
+#include "app/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
@@ -11,6 +12,9 @@
 #include "pricelist/importamagazzino.h"
 #include "pricelist/fotolistino.h"
 #include "pricelist/slotlistino.h"
+#include "printing/anteprimaprodotto.h"
+#include "printing/pricesheet.h"
+#include "printing/stampaprodotto.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -153,12 +157,17 @@ void TfrmListinoPrezzi::buildCommands()
     cmdEsci->move(896, y);
 
     connect(cmdNuovo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdNuovoClick);
+    connect(cmdAnteprima, &QAbstractButton::clicked, this,
+            &TfrmListinoPrezzi::cmdAnteprimaClick);
+    connect(cmdStampa, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdStampaClick);
     connect(cmdSalva, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdSalvaClick);
     connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdPrimoClick);
     connect(cmdIndietro, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdIndietroClick);
     connect(cmdAvanti, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdAvantiClick);
     connect(cmdUltimo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdUltimoClick);
     connect(cmdEsci, &QAbstractButton::clicked, this, &QWidget::close);
+    connect(cmdGuida, &QAbstractButton::clicked, this,
+            [this] { TfrmGuida::showTopic(this, HelpTexts::Topic::Listino); });
 }
 
 void TfrmListinoPrezzi::buildSlots()
@@ -438,4 +447,49 @@ void TfrmListinoPrezzi::imgFotoClick(int slot)
         return;
     const std::optional<QImage> picture = FotoListino::load(chosen);
     voce(slot)->setPicture(picture ? *picture : placeholder());
+}
+
+// The printed sheet: the thumbnails first, then the screen that reads the page when the
+// user confirms.
+void TfrmListinoPrezzi::cmdAnteprimaClick()
+{
+    writeThumbnails();
+    TfrmAnteprimaProdotto dialog(this, [this] { return printData(); });
+    dialog.exec();
+}
+
+void TfrmListinoPrezzi::cmdStampaClick()
+{
+    writeThumbnails();
+    TfrmStampaProdotto dialog(this, [this] { return printData(); });
+    dialog.exec();
+}
+
+void TfrmListinoPrezzi::writeThumbnails()
+{
+    std::array<QImage, 8> shown;
+    for (int slot = 0; slot < 8; ++slot)
+        shown[static_cast<std::size_t>(slot)] = voce(slot)->picture();
+    PriceThumbnails::write(lblNome->text(), shown);
+    const QList<QImage> thumbnails = PriceThumbnails::read(lblNome->text());
+    for (int slot = 0; slot < thumbnails.size(); ++slot)
+        voce(slot)->setPicture(thumbnails.at(slot));
+}
+
+PriceSheetData TfrmListinoPrezzi::printData() const
+{
+    PriceSheetData page;
+    page.listName = lblNome->text();
+    page.pageNumber = lblPosizione->text();
+    for (int slot = 0; slot < 8; ++slot) {
+        const SlotListino &from = *voce(slot);
+        PriceSlotData &to = page.products[static_cast<std::size_t>(slot)];
+        to.picture = from.picture();
+        to.nome = from.txtNome->text();
+        to.um = from.txtUM->text();
+        to.caratteristiche = from.txtCaratteristiche->text();
+        to.codice = from.txtCodice->text();
+        to.prezzo = from.txtPrezzo->text();
+    }
+    return page;
 }

@@ -12,6 +12,7 @@ class ArchivioListino;
 class HoverHints;
 class PictureButton;
 class SlotListino;
+struct PriceSheetData;
 
 // The pages of one price list, browsed, filled and saved one at a time. The page being
 // edited lives only in the controls; lblPosizione says which page it is (empty for a new
@@ -70,6 +71,12 @@ private:
     void cmdUltimoClick();
     void imgFotoClick(int slot);
     void impProdottoClick(int slot);
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
+    // Writes the eight print thumbnails and shows them in the slots.
+    void writeThumbnails();
+    // The page as the slots show it, for the printed sheet.
+    PriceSheetData printData() const;
 
     // Reads page p and shows it; the access error when the read fails.
     void showPage(ArchivioListino &file, qint64 position);

@@ -1,8 +1,8 @@
 #include "warehouse/archivio.h"
 
 #include "common/programfolder.h"
+#include "warehouse/picturefile.h"
 
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -56,10 +56,9 @@ bool ArchivioMagazzino::storePhoto(qint64 position, const QImage &photo)
 
 std::optional<QImage> ArchivioMagazzino::loadPhoto(qint64 position)
 {
-    QImageReader reader(photoPath(position));
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
+    // Read like any picture the user chooses, so that a large photo loaded from disk and
+    // saved with the card can be shown again.
+    QImage image = PictureFile::read(photoPath(position));
     if (image.isNull())
         return std::nullopt;
     return image;

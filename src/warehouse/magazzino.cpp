@@ -1,5 +1,6 @@
 #include "warehouse/magazzino.h"
 
+#include "app/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
@@ -14,9 +15,16 @@
 #include "lists/dasaldare.h"
 #include "lists/sottoscorta.h"
 #include "lists/trovamagazzino.h"
+#include "printing/anteprimamag.h"
+#include "printing/stampamag.h"
+#include "warehouse/allegacartella.h"
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
+#include "lists/expmagazzino.h"
+#include "warehouse/photodialogs.h"
+#include "warehouse/webcam.h"
+#include "warehouse/zoom.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -276,10 +284,21 @@ void TfrmMagazzino::buildCommands()
     connect(btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
     connect(btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(btnEsci, &QAbstractButton::clicked, this, &QWidget::close);
+    connect(btnAnteprima, &QAbstractButton::clicked, this, &TfrmMagazzino::btnAnteprimaClick);
+    connect(btnStampa, &QAbstractButton::clicked, this, &TfrmMagazzino::btnStampaClick);
     connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
     connect(btnTrova, &QAbstractButton::clicked, this, &TfrmMagazzino::btnTrovaClick);
     connect(btnScaduti, &QAbstractButton::clicked, this, &TfrmMagazzino::btnScadutiClick);
     connect(btnSottoscorta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSottoscortaClick);
+    connect(btnEsporta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnEsportaClick);
+    connect(btnGuida, &QAbstractButton::clicked, this, &TfrmMagazzino::btnGuidaClick);
+    connect(btnCaricaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCaricaFotoClick);
+    connect(btnSalvaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSalvaFotoClick);
+    connect(btnCancFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCancFotoClick);
+    connect(btnZoomFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnZoomFotoClick);
+    connect(btnAcquisisciFoto, &QAbstractButton::clicked, this,
+            &TfrmMagazzino::btnAcquisisciFotoClick);
+    connect(btnAllegati, &QAbstractButton::clicked, this, &TfrmMagazzino::btnAllegatiClick);
 }
 
 void TfrmMagazzino::wireHints()
@@ -637,6 +656,14 @@ void TfrmMagazzino::btnAggiungiClick() { openStockDialog(TfrmGiacenza::addCaptio
 
 void TfrmMagazzino::btnSottraiClick() { openStockDialog(TfrmGiacenza::subtractCaption()); }
 
+void TfrmMagazzino::btnEsportaClick()
+{
+    TfrmExpMagazzino exporter(this);
+    exporter.exec();
+}
+
+void TfrmMagazzino::btnGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Magazzino); }
+
 void TfrmMagazzino::txtDataScaKeyDown()
 {
     TfrmCalendario calendar(this);
@@ -697,4 +724,61 @@ void TfrmMagazzino::btnSottoscortaClick()
     auto *lowStock = new TfrmSottoscorta(this);
     lowStock->exec();
     delete lowStock;
+}
+
+void TfrmMagazzino::btnCaricaFotoClick()
+{
+    const std::optional<QImage> chosen = PhotoDialogs::choosePicture(this);
+    if (!chosen)
+        return;
+    imgFoto->setPicture(chosen->isNull() ? placeholder() : *chosen);
+}
+
+// A failed write leaves the picture in the frame, so that the card's next save still
+// stores the user's photo rather than the placeholder.
+void TfrmMagazzino::btnSalvaFotoClick() { PhotoDialogs::savePicture(this, imgFoto->picture()); }
+
+void TfrmMagazzino::btnCancFotoClick() { imgFoto->setPicture(placeholder()); }
+
+void TfrmMagazzino::btnZoomFotoClick()
+{
+    TfrmZoom zoom(this);
+    zoom.imgFoto->setPicture(imgFoto->picture());
+    zoom.exec();
+}
+
+void TfrmMagazzino::btnAcquisisciFotoClick()
+{
+    TfrmWebCam webcam(this, FrameSource::create());
+    webcam.exec();
+}
+
+void TfrmMagazzino::btnAllegatiClick()
+{
+    TfrmAllegaCartella attachments(this);
+    attachments.lblMemory->setText(u"magazzino"_s);
+    const std::pair<QLabel *, QLineEdit *> pairs[] = {
+        {lblFile01, attachments.txtFile01}, {lblFile02, attachments.txtFile02},
+        {lblFile03, attachments.txtFile03}, {lblDesc01, attachments.txtDesc01},
+        {lblDesc02, attachments.txtDesc02}, {lblDesc03, attachments.txtDesc03},
+    };
+    for (const auto &[label, field] : pairs)
+        field->setText(StoredText::trimBlanks(label->text()));
+    attachments.exec();
+}
+
+// The card sheet screens: each gets a copy of the photo on show and reads the fields
+// itself when the user confirms.
+void TfrmMagazzino::btnAnteprimaClick()
+{
+    TfrmAnteprimaMag dialog(this);
+    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
+    dialog.exec();
+}
+
+void TfrmMagazzino::btnStampaClick()
+{
+    TfrmStampaMag dialog(this);
+    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
+    dialog.exec();
 }

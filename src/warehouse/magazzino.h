@@ -75,6 +75,17 @@ private:
     void btnTrovaClick();
     void btnScadutiClick();
     void btnSottoscortaClick();
+    void btnEsportaClick();
+    void btnGuidaClick();
+    // Photo and attachment commands.
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+    void btnAcquisisciFotoClick();
+    void btnAllegatiClick();
+    void btnAnteprimaClick();
+    void btnStampaClick();
     void txtDataScaKeyDown();
     // The amount rule on leaving txtCosto or txtPrezzo; an amount too large for its record
     // field is refused and the field keeps what was typed.

@@ -1,3 +1,4 @@
+#include "cardfixture.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
@@ -17,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -81,25 +84,20 @@ private:
     TfrmMagazzino *m_screen = nullptr;
     QWidget *m_hub = nullptr;
     TempProgramFolder *m_folder = nullptr;
+    std::unique_ptr<CardScreenFixture> m_card;
 };
 
 void CardEditing::init()
 {
-    m_folder = new TempProgramFolder;
-    m_hub = new QWidget;
-    screens().hub = m_hub;
-    m_screen = new TfrmMagazzino;
-    screens().magazzino = m_screen;
-    m_screen->show();
+    m_card = std::make_unique<CardScreenFixture>();
+    m_folder = &m_card->folder;
+    m_hub = &m_card->hub;
+    m_screen = m_card->screen;
 }
 
 void CardEditing::cleanup()
 {
-    screens().magazzino = nullptr;
-    screens().hub = nullptr;
-    delete m_screen;
-    delete m_hub;
-    delete m_folder;
+    m_card.reset();
 }
 
 void CardEditing::activate()

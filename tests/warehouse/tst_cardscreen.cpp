@@ -1,3 +1,4 @@
+#include "cardfixture.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -63,23 +66,20 @@ private:
     TfrmMagazzino *m_screen = nullptr;
     QWidget *m_hub = nullptr;
     TempProgramFolder *m_folder = nullptr;
+    std::unique_ptr<CardScreenFixture> m_card;
 };
 
 void CardScreen::init()
 {
-    m_folder = new TempProgramFolder;
-    m_hub = new QWidget;
-    screens().hub = m_hub;
-    m_screen = new TfrmMagazzino;
-    m_screen->show();
+    m_card = std::make_unique<CardScreenFixture>();
+    m_folder = &m_card->folder;
+    m_hub = &m_card->hub;
+    m_screen = m_card->screen;
 }
 
 void CardScreen::cleanup()
 {
-    delete m_screen;
-    delete m_hub;
-    screens().hub = nullptr;
-    delete m_folder;
+    m_card.reset();
 }
 
 void CardScreen::navigation_data()

@@ -1,0 +1,78 @@
+#include "app/info.h"
+
+#include "app/addresses.h"
+#include "app/linkbutton.h"
+#include "app/loginlook.h"
+#include "app/tmisc.h"
+#include "common/artwork.h"
+#include "common/picturebutton.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(u"TfrmInfo"_s);
+    setWindowTitle(u" Informazioni su Scaffaria"_s);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(473, 579);
+
+    imgLogo = new QLabel(this);
+    imgLogo->setObjectName(u"imgLogo"_s);
+    imgLogo->setPixmap(Artwork::pixmap(u"info_logo"_s, QSize(433, 400)));
+    imgLogo->setGeometry(20, 20, 433, 400);
+
+    imgEmail = new PictureButton(this, u"imgEmail"_s, u"info_email"_s, QSize(36, 28),
+                                 u"Scrivi all'assistenza"_s);
+    imgEmail->move(40, 452);
+    lnkWeb = new LinkButton(this, u"lnkWeb"_s, Addresses::supportMail());
+    lnkWeb->move(86, 466 - lnkWeb->height() / 2);
+    lnkWeb->tie(imgEmail);
+    const QString hint = u"Scrive un messaggio di posta all'assistenza"_s;
+    for (QWidget *w : {static_cast<QWidget *>(imgEmail), static_cast<QWidget *>(lnkWeb)}) {
+        w->setToolTip(hint);
+        w->setAccessibleDescription(hint);
+    }
+    connect(lnkWeb, &QAbstractButton::clicked, this, &TfrmInfo::lnkWebClick);
+
+    btnChiudi = new QPushButton(u"Chiudi"_s, this);
+    btnChiudi->setObjectName(u"btnChiudi"_s);
+    btnChiudi->setGeometry(176, 516, 120, 38);
+    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    btnChiudi->setDefault(true);
+    btnChiudi->setFocus();
+}
+
+QString TfrmInfo::mailTarget()
+{
+    // The mail program receives subject and body as they stand; the desktop's open
+    // service encodes the blanks.
+    return u"\"mailto:"_s + Addresses::supportMail() + u"?subject="_s + u"Software Scaffaria"_s +
+           u"&body="_s + u"Salve, desidererei avere le seguenti informazioni sul software in "
+                         u"oggetto:"_s +
+           u'"';
+}
+
+void TfrmInfo::lnkWebClick()
+{
+    lnkWeb->setColour(LinkButton::restColour());
+    TMisc::Open(mailTarget());
+}
+
+void TfrmInfo::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0, Qt::black);
+    gradient.setColorAt(1, Qt::white);
+    painter.fillRect(rect(), gradient);
+}
+
+void TfrmInfo::showEvent(QShowEvent *event)
+{
+    LoginLook::centre(this);
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class LinkButton;
+class PictureButton;
+
+// The information window: what the program is, and a link that writes to support.
+class TfrmInfo final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmInfo(QWidget *parent);
+
+    // The mail the link opens: the support address with the subject and the opening line.
+    static QString mailTarget();
+
+    QLabel *imgLogo;
+    PictureButton *imgEmail;
+    LinkButton *lnkWeb;
+    QPushButton *btnChiudi;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void lnkWebClick();
+};

@@ -1,0 +1,11 @@
+#include "printing/anteprimamag.h"
+
+using namespace Qt::StringLiterals;
+
+TfrmAnteprimaMag::TfrmAnteprimaMag(TfrmMagazzino *card)
+    : CardPrintDialog(card, Output::Preview,
+                      {u"TfrmAnteprimaMag"_s, u" Anteprima di stampa"_s, u"printing_anteprima"_s,
+                       u"Anteprima dati con foto."_s, u"Anteprima dati senza foto."_s,
+                       u"Mostra anteprima"_s})
+{
+}

@@ -1,0 +1,140 @@
+#include "printing/cardprintdialog.h"
+
+#include "common/artwork.h"
+#include "common/dialogs.h"
+#include "common/photoframe.h"
+#include "common/storedtext.h"
+#include "printing/cardsheet.h"
+#include "printing/report.h"
+#include "printing/reportwindow.h"
+#include "warehouse/magazzino.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QSize kScreen(364, 361);
+const QSize kHeading(340, 90);
+const QSize kPlaceholder(366, 274);
+} // namespace
+
+CardPrintDialog::CardPrintDialog(TfrmMagazzino *card, Output output, const Texts &texts)
+    : PrintDialogFrame(card, texts.name, texts.caption, kScreen, QColor(0x46, 0x82, 0xB4)),
+      m_card(card), m_output(output)
+{
+    imgLogo02 = new QLabel(this);
+    imgLogo02->setObjectName(u"imgLogo02"_s);
+    imgLogo02->setPixmap(Artwork::pixmap(texts.art, kHeading));
+    imgLogo02->setGeometry(QRect(QPoint(12, 12), kHeading));
+    imgLogo02->setAccessibleName(texts.caption.trimmed());
+
+    QFont choiceFont = font();
+    choiceFont.setPointSize(10);
+    choiceFont.setBold(true);
+    optUno = new QRadioButton(texts.withPhoto, this);
+    optUno->setObjectName(u"optUno"_s);
+    optUno->setGeometry(48, 134, 280, 28);
+    optUno->setFont(choiceFont);
+    optUno->setChecked(true);
+    optDue = new QRadioButton(texts.withoutPhoto, this);
+    optDue->setObjectName(u"optDue"_s);
+    optDue->setGeometry(48, 174, 280, 28);
+    optDue->setFont(choiceFont);
+
+    lblMemory = new QLabel(u"con"_s, this);
+    lblMemory->setObjectName(u"lblMemory"_s);
+    lblMemory->hide();
+    imgLogo = new QLabel(this);
+    imgLogo->setObjectName(u"imgLogo"_s);
+    imgLogo->hide();
+    imgBianco = new QLabel(this);
+    imgBianco->setObjectName(u"imgBianco"_s);
+    imgBianco->setPixmap(Artwork::pixmap(u"printing_bianco"_s, kPlaceholder));
+    imgBianco->hide();
+
+    btnAnnulla = new QPushButton(u"Annulla"_s, this);
+    btnAnnulla->setObjectName(u"btnAnnulla"_s);
+    btnAnnulla->setGeometry(40, 296, 130, 36);
+    btnStampa = new QPushButton(texts.confirm, this);
+    btnStampa->setObjectName(u"btnStampa"_s);
+    btnStampa->setGeometry(194, 296, 130, 36);
+    btnStampa->setDefault(true);
+
+    connect(optUno, &QRadioButton::clicked, this, &CardPrintDialog::optUnoClick);
+    connect(optDue, &QRadioButton::clicked, this, &CardPrintDialog::optDueClick);
+    connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnStampa, &QPushButton::clicked, this, &CardPrintDialog::btnStampaClick);
+}
+
+void CardPrintDialog::showEvent(QShowEvent *event)
+{
+    takePhoto();
+    PrintDialogFrame::showEvent(event);
+}
+
+void CardPrintDialog::takePhoto()
+{
+    const QImage photo = m_card->imgFoto->picture();
+    imgLogo->setPixmap(photo.isNull() ? imgBianco->pixmap() : QPixmap::fromImage(photo));
+}
+
+void CardPrintDialog::optUnoClick() { lblMemory->setText(u"con"_s); }
+
+void CardPrintDialog::optDueClick() { lblMemory->setText(u"senza"_s); }
+
+CardSheetData CardPrintDialog::cardData() const
+{
+    const TfrmMagazzino &c = *m_card;
+    CardSheetData data;
+    data.codice = c.txtCodice->text();
+    data.costo = c.txtCosto->text();
+    data.nome = c.txtNome->text();
+    data.giacenza = c.txtGiacenza->text();
+    data.um = c.txtUM->text();
+    data.tipologia = c.txtTipologia->text();
+    data.caratteristiche = c.txtCaratteristiche->text();
+    data.collocazione = c.txtCollocazione->text();
+    data.ditta = c.txtDitta->text();
+    data.agente = c.txtAgente->text();
+    data.recapito = c.txtRecapito->text();
+    data.documento = c.txtDocumento->text();
+    data.pagamento = c.txtPagamento->text();
+    data.dataSca = c.txtDataSca->text();
+    data.note = c.txtNote->text();
+    data.prezzo = c.txtPrezzo->text();
+    data.pagato = c.chkPagato->isChecked();
+    data.photo = imgLogo->pixmap().toImage();
+    return data;
+}
+
+void CardPrintDialog::btnStampaClick()
+{
+    // An empty stock or cost prints as zero, and the card screen shows the zero too.
+    if (StoredText::trimBlanks(m_card->txtGiacenza->text()).isEmpty())
+        m_card->txtGiacenza->setText(u"0"_s);
+    if (StoredText::trimBlanks(m_card->txtCosto->text()).isEmpty())
+        m_card->txtCosto->setText(u"0,00"_s);
+
+    const QString choice = StoredText::trimBlanks(lblMemory->text());
+    if (choice != u"con" && choice != u"senza")
+        return;
+    std::unique_ptr<TReport> sheet;
+    try {
+        sheet = CardSheet::build(cardData(), choice == u"con", QDateTime::currentDateTime());
+    } catch (const NotANumber &failure) {
+        // Reported as every failure no handler catches; the screen stays open.
+        Dialogs::plain(this, Dialogs::failureText(QString::fromUtf8(failure.what())));
+        return;
+    }
+    sheet->PrepareReport(true);
+    if (m_output == Output::Preview)
+        ReportWindow::ShowReport(*sheet, this);
+    else
+        ReportWindow::Print(*sheet, this);
+    accept();
+}

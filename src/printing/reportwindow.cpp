@@ -1,0 +1,91 @@
+#include "printing/reportwindow.h"
+
+#include "common/dialogs.h"
+#include "printing/report.h"
+
+#include <QGuiApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QScreen>
+
+namespace {
+
+QString &pdfForTests()
+{
+    static QString path;
+    return path;
+}
+
+// Paints the pages the printer asks for: every page, or the range chosen in the print
+// dialog. Copies are the print system's business.
+void paintOn(const TReport &report, QPrinter &printer)
+{
+    int first = 0;
+    int last = -1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage() - 1;
+        last = printer.toPage() - 1;
+    }
+    report.paintTo(printer, first, last);
+}
+
+} // namespace
+
+namespace ReportWindow {
+
+void setUp(QPrinter &printer, const TReport &report)
+{
+    printer.setDocName(report.DocumentName);
+    printer.setCopyCount(1);
+    printer.setPrintRange(QPrinter::AllPages);
+    const TReportPage &page = *report.Pages(1);
+    printer.setPageSize(QPageSize(page.PaperUprightMm, QPageSize::Millimeter));
+    printer.setPageOrientation(page.Orientation == poPortrait ? QPageLayout::Portrait
+                                                              : QPageLayout::Landscape);
+    const int pages = static_cast<int>(report.preparedPages().size());
+    printer.setFromTo(1, std::max(1, pages));
+}
+
+void ShowReport(TReport &report, QWidget *parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    setUp(printer, report);
+    if (!pdfForTests().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfForTests());
+        report.paintTo(printer);
+        return;
+    }
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(report.DocumentName);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&report](QPrinter *target) { paintOn(report, *target); });
+    if (auto *pages = preview.findChild<QPrintPreviewWidget *>()) {
+        pages->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        pages->setZoomFactor(1.0);
+    }
+    // Maximised; the whole work area as well, for desktops that ignore the state.
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        preview.setGeometry(screen->availableGeometry());
+    preview.setWindowState(Qt::WindowMaximized);
+    preview.exec();
+}
+
+bool Print(TReport &report, QWidget *parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    setUp(printer, report);
+    if (!Dialogs::seam().print(parent, printer))
+        return false;
+    if (!pdfForTests().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfForTests());
+    }
+    paintOn(report, printer);
+    return true;
+}
+
+void setPdfForTests(const QString &path) { pdfForTests() = path; }
+
+} // namespace ReportWindow

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "printing/cardprintdialog.h"
+
+// Prints the card on the card screen as an A4 sheet.
+class TfrmStampaMag final : public CardPrintDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmStampaMag(TfrmMagazzino *card);
+};
