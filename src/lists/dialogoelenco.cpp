@@ -3,6 +3,7 @@
 #include "common/screens.h"
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
+#include "lists/stampaelenco.h"
 #include "warehouse/magazzino.h"
 
 DialogoElenco::DialogoElenco(QWidget *parent, const QString &name, const QString &caption,
@@ -39,7 +40,10 @@ void DialogoElenco::ApriSchedaDaRiga(PannelloElenco *elenco)
     accept();
 }
 
-void DialogoElenco::stampa(PannelloElenco *) {}
+void DialogoElenco::stampa(PannelloElenco *elenco)
+{
+    StampaElenco::stampa(this, titoloStampa(), elenco->lstRecords->righe());
+}
 
 void mostraSullaSchedaMagazzino(const Elenchi::Scheda &scheda)
 {

@@ -1,5 +1,7 @@
 #include "lists/menuriepilogo.h"
 
+#include "app/guida.h"
+#include "app/helptexts.h"
 #include "common/artwork.h"
 #include "common/focushighlight.h"
 #include "common/picturebutton.h"
@@ -94,6 +96,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo()
     connect(btnVisualizza, &QPushButton::pressed, this, &TfrmMenuRiepilogo::btnVisualizzaMouseDown);
     connect(btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnVisualizzaClick);
     connect(imgEsci, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgEsciClick);
+    connect(imgGuida, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgGuidaClick);
 }
 
 void TfrmMenuRiepilogo::showEvent(QShowEvent *event)
@@ -118,6 +121,11 @@ void TfrmMenuRiepilogo::btnVisualizzaClick()
     auto *inventory = new TfrmRiepilogo(this, txtTipologia->text());
     inventory->exec();
     delete inventory;
+}
+
+void TfrmMenuRiepilogo::imgGuidaClick()
+{
+    TfrmGuida::showTopic(this, HelpTexts::Topic::Inventario);
 }
 
 // Closing returns to the hub, as the window's close box does.

@@ -27,4 +27,5 @@ private:
     void btnVisualizzaMouseDown();
     void btnVisualizzaClick();
     void imgEsciClick();
+    void imgGuidaClick();
 };

@@ -1,5 +1,7 @@
 #include "lists/riepilogo.h"
 
+#include "app/guida.h"
+#include "app/helptexts.h"
 #include "common/artwork.h"
 #include "common/enterchain.h"
 #include "common/numbertext.h"
@@ -9,6 +11,7 @@
 #include "lists/elenchi.h"
 #include "lists/listarighe.h"
 #include "lists/menuriepilogo.h"
+#include "lists/stampaelenco.h"
 #include "lists/trovainelenco.h"
 
 #include <QLabel>
@@ -143,6 +146,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     m_trova = new TrovaInElenco(this, txtTrova, lstRecords, TrovaInElenco::Avviso::Informazione);
     connect(btnTrova, &QPushButton::clicked, this, [this] { m_trova->esegui(); });
     connect(btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
+    connect(imgGuida, &PictureButton::clicked, this, &TfrmRiepilogo::imgGuidaClick);
     connect(btnEsci, &QPushButton::clicked, this, &QDialog::accept);
     resize(kPanel + QSize(40, 80));
 }
@@ -209,4 +213,9 @@ QStringList TfrmRiepilogo::righeStampa() const
     return lines;
 }
 
-void TfrmRiepilogo::btnStampaClick() {}
+void TfrmRiepilogo::btnStampaClick()
+{
+    StampaElenco::stampa(this, titoloStampa(), righeStampa());
+}
+
+void TfrmRiepilogo::imgGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Inventario); }

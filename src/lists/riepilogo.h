@@ -43,6 +43,7 @@ protected:
 private:
     void riempi();
     void btnStampaClick();
+    void imgGuidaClick();
 
     QString m_filtro;
     TrovaInElenco *m_trova;

@@ -1,0 +1,126 @@
+#include "cards.h"
+#include "common/screens.h"
+#include "lists/dasaldare.h"
+#include "lists/listarighe.h"
+#include "lists/riepilogo.h"
+#include "lists/sottoscorta.h"
+#include "lists/stampaelenco.h"
+#include "printing/report.h"
+#include "printing/reportwindow.h"
+#include "support/recorder.h"
+#include "support/testmain.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString pdfText(const QString &path)
+{
+    QProcess tool;
+    tool.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+    tool.waitForFinished();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+} // namespace
+
+// The list screens print their lines as they stand, with their title and, on the
+// inventory, the hyphen line and the total; the heights follow the number of lines.
+class ListPrinting final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_folder = new TempProgramFolder; }
+    void cleanup()
+    {
+        ReportWindow::setPdfForTests({});
+        delete m_folder;
+    }
+    void heights_data();
+    void heights();
+    void printButton();
+
+private:
+    TempProgramFolder *m_folder = nullptr;
+};
+
+void ListPrinting::heights_data()
+{
+    QTest::addColumn<bool>("inventory");
+    QTest::addColumn<int>("memoLines");
+    QTest::addColumn<double>("memo");
+    QTest::addColumn<double>("band");
+
+    QTest::newRow("low-stock list of 40") << false << 40 << 512.88 << 522.88;
+    QTest::newRow("inventory of 40") << true << 42 << 538.524 << 548.524;
+}
+
+void ListPrinting::heights()
+{
+    QFETCH(bool, inventory);
+    QFETCH(int, memoLines);
+    QFETCH(double, memo);
+    QFETCH(double, band);
+
+    QList<TSchedaProdotto> cards;
+    for (int i = 0; i < 40; ++i)
+        cards.append(Cards::make(u"C%1"_s.arg(i, 2, 10, QChar(u'0')), u"Articolo"_s, u"0"_s));
+    Cards::write(cards);
+
+    QString title;
+    QStringList lines;
+    if (inventory) {
+        TfrmRiepilogo screen(nullptr, {});
+        screen.show();
+        title = screen.titoloStampa();
+        lines = screen.righeStampa();
+        QCOMPARE(title, u"Inventario merce - Categoria: Tutti gli articoli in magazzino."_s);
+        QCOMPARE(lines.at(40), u"--------------------------"_s);
+        QCOMPARE(lines.at(41), u"VALORE TOTALE: € 0,00"_s);
+    } else {
+        TfrmSottoscorta screen(nullptr);
+        screen.show();
+        lines = screen.lstRecords->righe();
+    }
+    const std::unique_ptr<TReport> report = StampaElenco::prepara(title, lines);
+    TMemoView *text = report->findMemo(u"txtRiepilogo"_s);
+    QCOMPARE(text->Lines.size(), memoLines);
+    QCOMPARE(text->Lines, lines); // unchanged, blanks kept
+    QVERIFY(qAbs(text->Height - memo) < 1e-9);
+    QVERIFY(qAbs(report->findBand(u"MasterData"_s)->Height - band) < 1e-9);
+}
+
+void ListPrinting::printButton()
+{
+    TSchedaProdotto unpaid = Cards::make(u"FAT-77"_s, u"Vernice"_s);
+    unpaid.Pagato = TSchedaProdotto::paidNo();
+    Cards::write({unpaid});
+    const QString pdf = m_folder->file(u"stampa.pdf"_s);
+    ReportWindow::setPdfForTests(pdf);
+
+    TfrmDaSaldare list(nullptr);
+    list.show();
+    Recorder rec;
+    // Cancelling the print dialog prints nothing.
+    rec.printAnswers = {false, true};
+    QTest::mouseClick(list.btnStampa, Qt::LeftButton);
+    QVERIFY(!QFile::exists(pdf));
+    QTest::mouseClick(list.btnStampa, Qt::LeftButton);
+    QVERIFY(rec.unexpected.isEmpty());
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(u"Riepilogo pagamenti non saldati"_s), qPrintable(text));
+    QVERIFY2(text.contains(u"Cod. FAT-77"_s), qPrintable(text));
+    QVERIFY(text.contains(u"Stampa eseguita in data"_s));
+    // The screen stays open with its list.
+    QVERIFY(list.isVisible());
+    QCOMPARE(list.lstRecords->conta(), 1);
+}
+
+SCAFFARIA_TEST(ListPrinting)
+#include "tst_print.moc"
