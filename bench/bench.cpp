@@ -9,6 +9,8 @@
 #include "lists/listarighe.h"
 #include "lists/modellorighe.h"
 #include "lists/rigaelenco.h"
+#include "lists/stampaelenco.h"
+#include "printing/report.h"
 #include "lists/trovainelenco.h"
 #include "warehouse/archivio.h"
 #include "warehouse/schedaprodotto.h"
@@ -348,18 +350,21 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
     row(u"Inventory total alone (SQLite only, for scale)"_s).sqlite[column] = medianMs(runs, [&] {
         sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards");
     });
-    {
-        Row &x = row(u"ApriSchedaDaRiga on the last line: its card"_s);
-        const QString last = all.last();
+    // The last line's card is the archive's last card, found in its last block; the first
+    // line's card is the first card, for which the whole archive is read.
+    for (const bool lastLine : {true, false}) {
+        Row &x = row(lastLine ? u"ApriSchedaDaRiga on the last line: its card"_s
+                              : u"ApriSchedaDaRiga on the first line: its card"_s);
+        const QString chosen = lastLine ? all.last() : all.first();
         qint64 ours = 0;
         double theirs = 0;
         race(
             x, column, runs,
-            [&] { ours = Elenchi::schedaDaRiga(last, FormatoRiga::Standard)->posizione; },
+            [&] { ours = Elenchi::schedaDaRiga(chosen, FormatoRiga::Standard)->posizione; },
             [&] {
                 theirs = sql.number("SELECT max(posizione) FROM cards WHERE rtrim(" +
                                         QByteArray(kStandard) + ") = ?1",
-                                    StoredText::trimBlanks(last).toUtf8());
+                                    StoredText::trimBlanks(chosen).toUtf8());
             });
         check("line back to card", ours == static_cast<qint64>(theirs) && ours > 0);
     }
@@ -388,6 +393,17 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
             find.esegui();
         });
         check("find", list.selezionata() == target);
+    }
+    {
+        // The list report of the first 10 000 lines: filled and laid out into pages.
+        const QStringList lines = list.righe().mid(0, 10000);
+        int pages = 0;
+        row(u"List report of 10 000 lines prepared"_s).ours[column] = medianMs(runs, [&] {
+            pages = StampaElenco::prepara(u"Riepilogo prodotti in magazzino"_s, lines)
+                        ->preparedPages()
+                        .size();
+        });
+        check("report pages", pages > 1);
     }
     peak = std::max(peak, peakMiB());
     ProgramFolder::setForTests({});

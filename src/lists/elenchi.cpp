@@ -98,11 +98,14 @@ std::optional<double> numero(const char *record, S::Index index)
 }
 
 // Reads the archive whole; `visita` returns false to stop. Reports the archive's failure.
-template<typename Visita> bool leggiArchivio(Visita &&visita)
+// `righe`, when given, gets room for a line per card at once.
+template<typename Visita> bool leggiArchivio(Visita &&visita, QList<QString> *righe = nullptr)
 {
     ArchivioMagazzino archive;
     if (!archive.open())
         return false;
+    if (righe)
+        righe->reserve(archive.count());
     const bool ok = archive.readAll(visita);
     archive.close();
     return ok;
@@ -148,7 +151,7 @@ Righe ricerca(const std::vector<Criterio> &criteri)
         RigaElenco(record, FormatoRiga::Standard, {}, line);
         out.righe.append(std::move(line));
         return true;
-    });
+    }, &out.righe);
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;
@@ -170,7 +173,7 @@ Righe sottoscorta()
             out.righe.append(std::move(line));
         }
         return true;
-    });
+    }, &out.righe);
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;
@@ -186,7 +189,7 @@ Righe daSaldare()
             out.righe.append(std::move(line));
         }
         return true;
-    });
+    }, &out.righe);
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;
@@ -212,7 +215,7 @@ Inventario inventario(const QString &filtro)
         out.righe.append(std::move(line));
         out.totale += value;
         return true;
-    });
+    }, &out.righe);
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;

@@ -141,7 +141,11 @@ void RigaElenco(const char *record, FormatoRiga format, QStringView valore, QStr
             total += p.larghezza > 0 ? p.larghezza : campi[i].lunghezza;
         }
     }
-    out.resize(total);
+    // A fresh line is allocated at its exact length; a reused one keeps its storage.
+    if (out.isDetached() && out.capacity() >= total)
+        out.resize(total);
+    else
+        out = QString(total, Qt::Uninitialized);
     const std::array<char16_t, 256> &table = tabella1252();
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     for (std::size_t i = 0; i < count; ++i) {
