@@ -60,10 +60,6 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     : WorkScreen(u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s, kPanel)
 {
     QWidget *p = panel();
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
-    p->setPalette(pal);
 
     imgIntestazione = new QLabel(p);
     imgIntestazione->setObjectName(u"imgIntestazione"_s);

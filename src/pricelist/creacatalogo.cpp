@@ -49,10 +49,6 @@ TfrmCreaCatalogo::TfrmCreaCatalogo()
     : WorkScreen(u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s, kPanel)
 {
     QWidget *p = panel();
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
-    p->setPalette(pal);
 
     imgIntestazione = new QLabel(p);
     imgIntestazione->setObjectName(u"imgIntestazione"_s);

@@ -97,10 +97,6 @@ void TfrmMagazzino::buildLayout()
     QFont base(u"Arial"_s);
     base.setPointSize(9);
     p->setFont(base);
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
-    p->setPalette(pal);
 
     // Header: banner on the left, navigation box on the right.
     imgIntestazione = new QLabel(p);
