@@ -17,6 +17,11 @@ WorkScreen::WorkScreen(const QString &name, const QString &caption, QSize panelS
     setAutoFillBackground(true);
     m_panel->setObjectName(QStringLiteral("panel"));
     m_panel->setFixedSize(panelSize);
+    // Every work screen's panel stands out in the same light blue-grey.
+    m_panel->setAutoFillBackground(true);
+    QPalette pal = m_panel->palette();
+    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
+    m_panel->setPalette(pal);
     resize(panelSize + QSize(40, 60));
 }
 

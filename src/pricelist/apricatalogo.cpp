@@ -1,3 +1,4 @@
+#include "pricelist/catalogheader.h"
 #include "pricelist/apricatalogo.h"
 
 #include "app/guida.h"
@@ -60,33 +61,14 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     : WorkScreen(u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s, kPanel)
 {
     QWidget *p = panel();
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
-    p->setPalette(pal);
 
-    imgIntestazione = new QLabel(p);
-    imgIntestazione->setObjectName(u"imgIntestazione"_s);
-    imgIntestazione->setPixmap(Artwork::pixmap(u"intestazione_apricatalogo"_s, QSize(560, 56)));
-    imgIntestazione->setGeometry(10, 10, 560, 56);
-    imgIntestazione->setAccessibleName(u"Apertura listino prezzi"_s);
-    imgGuida = new PictureButton(p, u"imgGuida"_s, u"guida"_s, QSize(40, 40), u"Guida"_s);
-    imgGuida->move(574, 18);
-    imgGuida->setToolTip(u"Visualizza la pagina della guida sensibile al contesto."_s);
-    imgGuida->setAccessibleDescription(imgGuida->toolTip());
-    connect(imgGuida, &QAbstractButton::clicked, this,
-            [this] { TfrmGuida::showTopic(this, HelpTexts::Topic::Cataloghi); });
-
-    icoIstruzioni = new QLabel(p);
-    icoIstruzioni->setObjectName(u"icoIstruzioni"_s);
-    icoIstruzioni->setText(u"Selezionare il listino prezzi dall'elenco e premere il pulsante "
-                           u"Apri archivio.\nIl pulsante del cestino elimina il listino "
-                           u"selezionato.\nPremere Annulla per uscire senza aprire un listino."_s);
-    icoIstruzioni->setGeometry(14, 78, 592, 66);
-    QFont instructions(u"Verdana"_s);
-    instructions.setPointSize(10);
-    icoIstruzioni->setFont(instructions);
-    icoIstruzioni->setWordWrap(true);
+    const CatalogHeader header(p, u"intestazione_apricatalogo"_s, u"Apertura listino prezzi"_s,
+                               u"Selezionare il listino prezzi dall'elenco e premere il pulsante "
+                               u"Apri archivio.\nIl pulsante del cestino elimina il listino "
+                               u"selezionato.\nPremere Annulla per uscire senza aprire un listino."_s);
+    imgIntestazione = header.imgIntestazione;
+    imgGuida = header.imgGuida;
+    icoIstruzioni = header.icoIstruzioni;
 
     btnElimina = new PictureButton(p, u"btnElimina"_s, u"listino_cestino"_s, QSize(32, 32),
                                    u"Elimina listino"_s);

@@ -1,3 +1,4 @@
+#include "pricelist/catalogheader.h"
 #include "pricelist/creacatalogo.h"
 
 #include "app/guida.h"
@@ -49,33 +50,14 @@ TfrmCreaCatalogo::TfrmCreaCatalogo()
     : WorkScreen(u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s, kPanel)
 {
     QWidget *p = panel();
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
-    p->setPalette(pal);
 
-    imgIntestazione = new QLabel(p);
-    imgIntestazione->setObjectName(u"imgIntestazione"_s);
-    imgIntestazione->setPixmap(Artwork::pixmap(u"intestazione_creacatalogo"_s, QSize(560, 56)));
-    imgIntestazione->setGeometry(10, 10, 560, 56);
-    imgIntestazione->setAccessibleName(u"Creazione listino prezzi"_s);
-    imgGuida = new PictureButton(p, u"imgGuida"_s, u"guida"_s, QSize(40, 40), u"Guida"_s);
-    imgGuida->move(574, 18);
-    imgGuida->setToolTip(u"Visualizza la pagina della guida sensibile al contesto."_s);
-    imgGuida->setAccessibleDescription(imgGuida->toolTip());
-    connect(imgGuida, &QAbstractButton::clicked, this,
-            [this] { TfrmGuida::showTopic(this, HelpTexts::Topic::Cataloghi); });
-
-    icoIstruzioni = new QLabel(p);
-    icoIstruzioni->setObjectName(u"icoIstruzioni"_s);
-    icoIstruzioni->setText(u"Digitare il nome del nuovo listino prezzi e premere il pulsante "
-                           u"Applica e chiudi.\nIl nome comparirà nell'elenco dei listini "
-                           u"esistenti.\nPremere Annulla per uscire senza creare il listino."_s);
-    icoIstruzioni->setGeometry(14, 78, 592, 66);
-    QFont instructions(u"Verdana"_s);
-    instructions.setPointSize(10);
-    icoIstruzioni->setFont(instructions);
-    icoIstruzioni->setWordWrap(true);
+    const CatalogHeader header(p, u"intestazione_creacatalogo"_s, u"Creazione listino prezzi"_s,
+                               u"Digitare il nome del nuovo listino prezzi e premere il pulsante "
+                               u"Applica e chiudi.\nIl nome comparirà nell'elenco dei listini "
+                               u"esistenti.\nPremere Annulla per uscire senza creare il listino."_s);
+    imgIntestazione = header.imgIntestazione;
+    imgGuida = header.imgGuida;
+    icoIstruzioni = header.icoIstruzioni;
 
     lblNomeListino = new QLabel(u"Nome del nuovo listino prezzi:"_s, p);
     lblNomeListino->setObjectName(u"lblNomeListino"_s);

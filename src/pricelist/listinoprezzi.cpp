@@ -74,10 +74,6 @@ TfrmListinoPrezzi::TfrmListinoPrezzi()
     m_hints = new HoverHints(panInfo);
 
     QWidget *p = panel();
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
-    p->setPalette(pal);
 
     lblFile = new QLabel(p);
     lblFile->setObjectName(u"lblFile"_s);

@@ -100,10 +100,6 @@ void TfrmMagazzino::buildLayout()
     QFont base(u"Arial"_s);
     base.setPointSize(9);
     p->setFont(base);
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
-    p->setPalette(pal);
 
     // Header: banner on the left, navigation box on the right.
     imgIntestazione = new QLabel(p);
@@ -450,83 +446,56 @@ void TfrmMagazzino::showCard(ArchivioMagazzino &archive, qint64 position)
     MostraScheda(*card, position);
 }
 
-void TfrmMagazzino::cmdPrimoClick()
-{
-    ArchivioMagazzino archive;
-    if (!archive.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    if (archive.count() == 0) {
-        archive.close();
-        Dialogs::information(this, emptyArchiveMessage());
-        return;
-    }
-    showCard(archive, 1);
-}
+void TfrmMagazzino::cmdPrimoClick() { navigate(Step::First); }
+void TfrmMagazzino::cmdIndietroClick() { navigate(Step::Previous); }
+void TfrmMagazzino::cmdAvantiClick() { navigate(Step::Next); }
+void TfrmMagazzino::cmdUltimoClick() { navigate(Step::Last); }
 
-void TfrmMagazzino::cmdUltimoClick()
+void TfrmMagazzino::navigate(Step step)
 {
+    const QString shown = StoredText::trimBlanks(lblPosizione->text());
     ArchivioMagazzino archive;
     if (!archive.open()) {
         Dialogs::error(this, accessError());
         return;
     }
-    const qint64 count = archive.count();
-    if (count == 0) {
-        archive.close();
-        Dialogs::information(this, emptyArchiveMessage());
-        return;
-    }
-    showCard(archive, count);
-}
-
-void TfrmMagazzino::cmdAvantiClick()
-{
-    ArchivioMagazzino archive;
-    if (!archive.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    const qint64 count = archive.count();
-    const qint64 position = shownPosition();
-    if (count == 0) {
-        lblPosizione->clear();
-        archive.close();
-        Dialogs::information(this, emptyArchiveMessage());
-        return;
-    }
-    if (position < count) {
-        showCard(archive, position + 1);
-        return;
-    }
-    archive.close();
-}
-
-void TfrmMagazzino::cmdIndietroClick()
-{
-    const QString position = StoredText::trimBlanks(lblPosizione->text());
-    ArchivioMagazzino archive;
-    if (!archive.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    if (position == u"1"_s) {
+    // Nothing comes before the first card; the archive is not even counted.
+    if (step == Step::Previous && shown == u"1"_s) {
         archive.close();
         return;
     }
     const qint64 count = archive.count();
     if (count == 0) {
+        if (step == Step::Next)
+            lblPosizione->clear();
         archive.close();
         Dialogs::information(this, emptyArchiveMessage());
         return;
     }
-    if (position.isEmpty()) {
-        showCard(archive, 1);
+    // An empty position (a new card) counts as 0 going forward; going back it shows card 1.
+    const qint64 position = shown.toLongLong();
+    qint64 target = 0;
+    switch (step) {
+    case Step::First:
+        target = 1;
+        break;
+    case Step::Last:
+        target = count;
+        break;
+    case Step::Next:
+        target = position < count ? position + 1 : 0;
+        break;
+    case Step::Previous:
+        // A position past the end (the archive shrank outside the program) steps to the
+        // last card.
+        target = shown.isEmpty() ? 1 : std::min(position - 1, count);
+        break;
+    }
+    if (target == 0) {
+        archive.close();
         return;
     }
-    // A position past the end (the archive shrank outside the program) steps to the last card.
-    showCard(archive, std::min(shownPosition() - 1, count));
+    showCard(archive, target);
 }
 
 void TfrmMagazzino::btnNuovoClick() { PulisciScheda(); }

@@ -66,6 +66,9 @@ private:
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    enum class Step { First, Previous, Next, Last };
+    // Opens the archive and shows the card the step leads to, or tells why there is none.
+    void navigate(Step step);
     void btnNuovoClick();
     void btnSalvaClick();
     void btnDuplicaClick();
