@@ -1,14 +1,13 @@
 #include "pricelist/fotolistino.h"
 
+#include "common/picturefile.h"
+
 #include "common/programfolder.h"
 #include "common/storedtext.h"
 #include "pricelist/paginalistino.h"
 
 #include <QDir>
-#include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace FotoListino {
 
@@ -46,26 +45,12 @@ QImage normalise(const QImage &picture)
 
 bool store(const QImage &picture, const QString &path)
 {
-    if (picture.isNull())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, "jpg");
-    writer.setQuality(90);
-    if (!writer.write(normalise(picture))) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return !picture.isNull() && PictureFile::write(path, normalise(picture));
 }
 
 std::optional<QImage> load(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
+    QImage image = PictureFile::read(path);
     if (image.isNull())
         return std::nullopt;
     return image;

@@ -1,14 +1,12 @@
 #include "printing/pricesheet.h"
 
+#include "common/picturefile.h"
 #include "common/programfolder.h"
 #include "common/storedtext.h"
 #include "printing/designs.h"
 #include "printing/report.h"
 
 #include <QDir>
-#include <QImageReader>
-#include <QImageWriter>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -70,12 +68,7 @@ int write(const QString &listName, const std::array<QImage, 8> &pictures)
         const QImage thumbnail = picture.convertToFormat(QImage::Format_RGB32)
                                      .scaled(kSize, Qt::IgnoreAspectRatio,
                                              Qt::SmoothTransformation);
-        QSaveFile file(filePath(listName, slot));
-        if (!file.open(QIODevice::WriteOnly))
-            return slot;
-        QImageWriter writer(&file, "jpg");
-        writer.setQuality(90);
-        if (!writer.write(thumbnail) || !file.commit())
+        if (!PictureFile::write(filePath(listName, slot), thumbnail))
             return slot;
     }
     return 8;
@@ -87,8 +80,7 @@ QList<QImage> read(const QString &listName)
     if (!makeFolder())
         return thumbnails;
     for (int slot = 0; slot < 8; ++slot) {
-        QImageReader reader(filePath(listName, slot));
-        const QImage thumbnail = reader.read();
+        const QImage thumbnail = PictureFile::read(filePath(listName, slot));
         if (thumbnail.isNull())
             break;
         thumbnails.append(thumbnail);

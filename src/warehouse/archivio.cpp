@@ -1,10 +1,8 @@
 #include "warehouse/archivio.h"
 
 #include "common/programfolder.h"
-#include "warehouse/picturefile.h"
+#include "common/picturefile.h"
 
-#include <QImageWriter>
-#include <QSaveFile>
 
 ArchivioMagazzino::ArchivioMagazzino()
     : m_file(ProgramFolder::file(fileName()), TSchedaProdotto::Size)
@@ -39,19 +37,7 @@ QString ArchivioMagazzino::photoPath(qint64 position)
 
 bool ArchivioMagazzino::storePhoto(qint64 position, const QImage &photo)
 {
-    if (photo.isNull())
-        return false;
-    QSaveFile file(photoPath(position));
-    // Unbuffered, so that a short write is seen at once and the commit is never reached.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    QImageWriter writer(&file, "jpg");
-    writer.setQuality(90);
-    if (!writer.write(photo)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return PictureFile::write(photoPath(position), photo);
 }
 
 std::optional<QImage> ArchivioMagazzino::loadPhoto(qint64 position)

@@ -1,7 +1,7 @@
 #include "warehouse/photodialogs.h"
 
 #include "common/dialogs.h"
-#include "warehouse/picturefile.h"
+#include "common/picturefile.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "warehouse/picturefile.h"
+#include "common/picturefile.h"
 
 #include <QFileInfo>
 #include <QImageReader>
