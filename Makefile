@@ -29,5 +29,7 @@ bench:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS) --target bench
 
+# Removes what the build made, never the files the program keeps in its folder
+# ($(BUILD)/Scaffaria: the archive, photos, price lists, password store).
 clean:
-	rm -rf $(BUILD)
+	@if [ -d $(BUILD) ]; then cmake --build $(BUILD) --target clean; fi
