@@ -198,6 +198,8 @@ void TfrmAllegaCartella::txtFileChange(QLineEdit *name, QPushButton *open)
 
 void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
 {
+    // "*" rather than "*.*": on systems whose file names need no extension, "*.*" would
+    // hide every file without a dot, and this filter must show all files.
     const QString chosen = Dialogs::seam().openFileName(
         this, u"Selezionare il file da allegare:"_s, QString(), u"Tutti i file (*)"_s);
     if (chosen.isEmpty())
