@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLinearGradient>
 
 #include "common/artwork.h"
 
@@ -37,6 +38,18 @@ void WorkScreen::closeEvent(QCloseEvent *event)
     leaving();
     event->accept();
     returnToHub(this);
+}
+
+void WorkScreen::useGradientBackground()
+{
+    // In object mode the gradient stretches over the whole window whatever its size.
+    QLinearGradient shade(0, 0, 0, 1);
+    shade.setCoordinateMode(QGradient::ObjectMode);
+    shade.setColorAt(0, QColor(0x3C, 0x8D, 0xDE));
+    shade.setColorAt(1, Qt::white);
+    QPalette pal = palette();
+    pal.setBrush(QPalette::Window, shade);
+    setPalette(pal);
 }
 
 void WorkScreen::resizeEvent(QResizeEvent *event)

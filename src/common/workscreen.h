@@ -19,6 +19,8 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Paints the window behind the panel in a blue-to-white gradient, top to bottom.
+    void useGradientBackground();
     // Runs before the screen returns to the hub; the screen is still visible.
     virtual void leaving() {}
 

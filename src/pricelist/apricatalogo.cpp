@@ -60,6 +60,7 @@ QString TfrmApriCatalogo::countLine(qsizetype lists)
 TfrmApriCatalogo::TfrmApriCatalogo()
     : WorkScreen(u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s, kPanel)
 {
+    useGradientBackground();
     QWidget *p = panel();
 
     const CatalogHeader header(p, u"intestazione_apricatalogo"_s, u"Apertura listino prezzi"_s,

@@ -49,6 +49,7 @@ bool TfrmCreaCatalogo::isForbidden(QChar c)
 TfrmCreaCatalogo::TfrmCreaCatalogo()
     : WorkScreen(u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s, kPanel)
 {
+    useGradientBackground();
     QWidget *p = panel();
 
     const CatalogHeader header(p, u"intestazione_creacatalogo"_s, u"Creazione listino prezzi"_s,
