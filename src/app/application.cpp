@@ -10,8 +10,9 @@
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // No display name: the desktop would append it to every window title, and each
+    // title already names the program as it should read.
     setApplicationName(QStringLiteral("Scaffaria"));
-    setApplicationDisplayName(QStringLiteral("Scaffaria"));
     // Work screens come and go; only the hub and the login screen end the program.
     setQuitOnLastWindowClosed(false);
 }

@@ -18,8 +18,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A field that already holds more than 15 characters is emptied by the next key, so the
-// quantity typed next stands alone.
+// A field that already holds more than 15 characters is emptied by the next typed key, so
+// the quantity typed next stands alone. The editing keys, Enter and Tab leave the text
+// alone: they correct or leave the field, they do not start a new quantity.
 class LongTextReset final : public QObject
 {
 public:
@@ -31,9 +32,28 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::KeyPress && m_field->text().size() > 15)
+        if (event->type() == QEvent::KeyPress && m_field->text().size() > 15 &&
+            !keepsText(static_cast<QKeyEvent *>(event)->key()))
             m_field->clear();
         return false;
+    }
+
+private:
+    static bool keepsText(int key)
+    {
+        switch (key) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return true;
+        default:
+            return false;
+        }
     }
 
 private:

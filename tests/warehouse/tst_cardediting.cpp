@@ -463,6 +463,7 @@ void CardEditing::stockDialogCancelAndLongInput()
     m_screen->txtGiacenza->setText(u"8"_s);
     QString total;
     QString afterSeventeenth;
+    QString afterBackspace;
     onNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<TfrmGiacenza *>(modal);
         QVERIFY(dialog);
@@ -472,6 +473,12 @@ void CardEditing::stockDialogCancelAndLongInput()
         QTest::mouseClick(dialog->btnTotale, Qt::LeftButton);
         total = dialog->txtTotale->text();
         dialog->txtAggiunta->setText(u"1234567890123456"_s);
+        // An editing key corrects the long text; it does not start a new quantity.
+        dialog->txtAggiunta->end(false);
+        QTest::keyClick(dialog->txtAggiunta, Qt::Key_Left);
+        QTest::keyClick(dialog->txtAggiunta, Qt::Key_Backspace);
+        afterBackspace = dialog->txtAggiunta->text();
+        dialog->txtAggiunta->setText(u"1234567890123456"_s);
         QTest::keyClick(dialog->txtAggiunta, Qt::Key_7);
         QTest::keyClick(dialog->txtAggiunta, Qt::Key_A);
         afterSeventeenth = dialog->txtAggiunta->text();
@@ -480,6 +487,7 @@ void CardEditing::stockDialogCancelAndLongInput()
     QTest::mouseClick(m_screen->btnSottrai, Qt::LeftButton);
     QCOMPARE(total, u"16"_s);
     QCOMPARE(afterSeventeenth, u"7"_s);
+    QCOMPARE(afterBackspace, u"123456789012346"_s);
     QCOMPARE(m_screen->txtGiacenza->text(), u"8"_s);
     QVERIFY(rec.take().isEmpty());
 }
