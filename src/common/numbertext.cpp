@@ -63,7 +63,9 @@ QString amountRule(const QString &text)
     const std::optional<double> value = parse(text);
     if (!value)
         return QStringLiteral("0,00");
-    const double rounded = std::trunc(*value * 100.0 + 0.5) / 100.0;
+    // Half a cent rounds away from zero, so a negative amount rounds like its positive
+    // counterpart (-7,125 becomes -7,13, not -7,12).
+    const double rounded = std::copysign(std::trunc(std::fabs(*value) * 100.0 + 0.5), *value) / 100.0;
     QString s = shortest(rounded);
     if (!s.contains(u','))
         s += QStringLiteral(",00");

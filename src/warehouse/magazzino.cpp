@@ -64,6 +64,11 @@ QString TfrmMagazzino::tooLargeAmount()
     return u"Attenzione: l'importo indicato è troppo grande."_s;
 }
 
+QString TfrmMagazzino::tooLargeQuantity()
+{
+    return u"Attenzione: la quantità indicata è troppo grande."_s;
+}
+
 QString TfrmMagazzino::emptyArchiveMessage()
 {
     return u"L'archivio non contiene nessuna scheda."_s;
@@ -605,7 +610,14 @@ void TfrmMagazzino::amountExit(QLineEdit *field)
 
 void TfrmMagazzino::quantityExit(QLineEdit *field)
 {
-    field->setText(NumberText::quantityRule(field->text()));
+    // A pasted "1e9" is a number too, but its digits would not fit the record field and
+    // the field would silently keep only the first of them.
+    const QString whole = NumberText::quantityRule(field->text());
+    if (whole.size() > field->maxLength()) {
+        Dialogs::warning(this, tooLargeQuantity());
+        return;
+    }
+    field->setText(whole);
 }
 
 void TfrmMagazzino::openStockDialog(const QString &operation)

@@ -28,6 +28,7 @@ public:
     static QString accessError();
     static QString emptyArchiveMessage();
     static QString tooLargeAmount();
+    static QString tooLargeQuantity();
 
     // The card as the controls hold it, as it would be stored.
     TSchedaProdotto cardFromScreen() const;
@@ -93,6 +94,8 @@ private:
     // The amount rule on leaving txtCosto or txtPrezzo; an amount too large for its record
     // field is refused and the field keeps what was typed.
     void amountExit(QLineEdit *field);
+    // The quantity rule on leaving txtGiacenza or txtAvviso; a number too long for its
+    // record field is refused and the field keeps what was typed.
     void quantityExit(QLineEdit *field);
     void openStockDialog(const QString &operation);
 

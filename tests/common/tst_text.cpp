@@ -135,6 +135,9 @@ void TextRules::amountRule_data()
     QTest::newRow("leading zeros") << u"0012,5"_s << u"12,50"_s;
     QTest::newRow("not a number") << u"abc"_s << u"0,00"_s;
     QTest::newRow("point") << u"12.50"_s << u"0,00"_s;
+    QTest::newRow("negative half") << u"-7,125"_s << u"-7,13"_s;
+    QTest::newRow("negative rounds down") << u"-7,126"_s << u"-7,13"_s;
+    QTest::newRow("negative tiny") << u"-0,004"_s << u"0,00"_s;
 }
 
 void TextRules::amountRule()

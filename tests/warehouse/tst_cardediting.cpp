@@ -332,16 +332,18 @@ void CardEditing::leaveRules_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("left");
     QTest::addColumn<bool>("tooLarge");
-    QTest::newRow("cost rounds") << u"txtCosto"_s << u"7,125"_s << u"7,13"_s << false;
-    QTest::newRow("cost tiny") << u"txtCosto"_s << u"0,004"_s << u"0,00"_s << false;
-    QTest::newRow("price leading comma") << u"txtPrezzo"_s << u",5"_s << u"0,50"_s << false;
-    QTest::newRow("price letters dropped") << u"txtPrezzo"_s << u"1a2-b"_s << u"12,00"_s << false;
-    QTest::newRow("price empty") << u"txtPrezzo"_s << QString() << u"0,00"_s << false;
-    QTest::newRow("stock leading zeros") << u"txtGiacenza"_s << u"007"_s << u"7"_s << false;
-    QTest::newRow("stock comma dropped") << u"txtGiacenza"_s << u"1,5"_s << u"15"_s << false;
-    QTest::newRow("threshold empty") << u"txtAvviso"_s << QString() << u"0"_s << false;
+    QTest::addColumn<bool>("pasted");   // put in as the context menu's paste does
+    QTest::newRow("cost rounds") << u"txtCosto"_s << u"7,125"_s << u"7,13"_s << false << false;
+    QTest::newRow("cost tiny") << u"txtCosto"_s << u"0,004"_s << u"0,00"_s << false << false;
+    QTest::newRow("price leading comma") << u"txtPrezzo"_s << u",5"_s << u"0,50"_s << false << false;
+    QTest::newRow("price letters dropped") << u"txtPrezzo"_s << u"1a2-b"_s << u"12,00"_s << false << false;
+    QTest::newRow("price empty") << u"txtPrezzo"_s << QString() << u"0,00"_s << false << false;
+    QTest::newRow("stock leading zeros") << u"txtGiacenza"_s << u"007"_s << u"7"_s << false << false;
+    QTest::newRow("stock comma dropped") << u"txtGiacenza"_s << u"1,5"_s << u"15"_s << false << false;
+    QTest::newRow("threshold empty") << u"txtAvviso"_s << QString() << u"0"_s << false << false;
     QTest::newRow("amount too large") << u"txtCosto"_s << u"123456789012"_s << u"123456789012"_s
-                                      << true;
+                                      << true << false;
+    QTest::newRow("quantity too large") << u"txtGiacenza"_s << u"1e9"_s << u"1e9"_s << true << true;
 }
 
 void CardEditing::leaveRules()
@@ -350,18 +352,24 @@ void CardEditing::leaveRules()
     QFETCH(QString, typed);
     QFETCH(QString, left);
     QFETCH(bool, tooLarge);
+    QFETCH(bool, pasted);
     activate();
     Recorder rec;
     auto *edit = m_screen->findChild<QLineEdit *>(field);
     edit->setFocus();
     QVERIFY(m_screen->findChild<QWidget *>(u"eff"_s + field.mid(3))->isVisible());
     edit->clear();
-    QTest::keyClicks(edit, typed);
+    if (pasted)
+        edit->insert(typed);
+    else
+        QTest::keyClicks(edit, typed);
     m_screen->txtNote->setFocus(Qt::TabFocusReason);
     QVERIFY(!m_screen->findChild<QWidget *>(u"eff"_s + field.mid(3))->isVisible());
     QCOMPARE(edit->text(), left);
     if (tooLarge)
-        QVERIFY(rec.showedOnly(Recorder::Kind::Warning, TfrmMagazzino::tooLargeAmount()));
+        QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
+                               field == u"txtGiacenza"_s ? TfrmMagazzino::tooLargeQuantity()
+                                                         : TfrmMagazzino::tooLargeAmount()));
     else
         QVERIFY(rec.take().isEmpty());
 }
