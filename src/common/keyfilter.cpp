@@ -8,7 +8,7 @@ void KeyFilter::install(QLineEdit *field, Keys keys)
     field->installEventFilter(new KeyFilter(field, keys));
 }
 
-bool KeyFilter::accepts(Keys keys, int key, const QString &text)
+bool KeyFilter::isEditingKey(int key)
 {
     switch (key) {
     case Qt::Key_Backspace:
@@ -21,8 +21,14 @@ bool KeyFilter::accepts(Keys keys, int key, const QString &text)
     case Qt::Key_Backtab:
         return true;
     default:
-        break;
+        return false;
     }
+}
+
+bool KeyFilter::accepts(Keys keys, int key, const QString &text)
+{
+    if (isEditingKey(key))
+        return true;
     if (text.size() != 1)
         return false;
     const QChar c = text.front();

@@ -14,6 +14,8 @@ public:
     enum class Keys { Quantity, Amount };
     static void install(QLineEdit *field, Keys keys);
 
+    // Backspace, Delete, Left and Right, which edit, and Enter and Tab, which move the focus.
+    static bool isEditingKey(int key);
     // True when a key press with this key code and text may reach a field of that kind.
     static bool accepts(Keys keys, int key, const QString &text);
 

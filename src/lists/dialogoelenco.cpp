@@ -6,6 +6,8 @@
 #include "lists/stampaelenco.h"
 #include "warehouse/magazzino.h"
 
+#include <QPushButton>
+
 DialogoElenco::DialogoElenco(QWidget *parent, const QString &name, const QString &caption,
                              QSize size, FormatoRiga formato)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -38,6 +40,23 @@ void DialogoElenco::ApriSchedaDaRiga(PannelloElenco *elenco)
             consegna(*scheda);
     }
     accept();
+}
+
+void DialogoElenco::adottaElenco(PannelloElenco *elenco)
+{
+    m_elenco = elenco;
+    lblRigo01 = elenco->lblRigo01;
+    lblRigo02 = elenco->lblRigo02;
+    lblRigo03 = elenco->lblRigo03;
+    txtTrova = elenco->txtTrova;
+    btnTrova = elenco->btnTrova;
+    btnStampa = elenco->btnStampa;
+    btnChiudi = elenco->btnChiudi;
+    lstRecords = elenco->lstRecords;
+
+    connect(lstRecords, &ListaRighe::dblClick, this, [this] { ApriSchedaDaRiga(m_elenco); });
+    connect(btnStampa, &QPushButton::clicked, this, [this] { stampa(m_elenco); });
+    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void DialogoElenco::stampa(PannelloElenco *elenco)

@@ -4,7 +4,11 @@
 
 #include <QDialog>
 
+class ListaRighe;
 class PannelloElenco;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 // A card-list screen: a fixed-size modal window centred on the screen, without title-bar
 // buttons, closed only by its Chiudi button. A double-clicked line leads back to its card
@@ -15,6 +19,12 @@ class DialogoElenco : public QDialog
 public:
     // The list of every screen empties when it closes.
     void done(int result) override;
+
+    // The controls of the list panel (find, print, close, the lines).
+    QLabel *lblRigo01 = nullptr, *lblRigo02 = nullptr, *lblRigo03 = nullptr;
+    QLineEdit *txtTrova = nullptr;
+    QPushButton *btnTrova = nullptr, *btnStampa = nullptr, *btnChiudi = nullptr;
+    ListaRighe *lstRecords = nullptr;
 
 protected:
     DialogoElenco(QWidget *parent, const QString &name, const QString &caption, QSize size,
@@ -32,6 +42,9 @@ protected:
     // The title of the printed list.
     virtual QString titoloStampa() const = 0;
     void stampa(PannelloElenco *elenco);
+    // Takes the list panel as this screen's own: its controls, the double-click that opens
+    // a card, printing and closing.
+    void adottaElenco(PannelloElenco *elenco);
 
     PannelloElenco *m_elenco = nullptr;
 

@@ -22,20 +22,8 @@ ElencoSchede::ElencoSchede(QWidget *parent, const QString &name, const QString &
     imgIntestazione->setGeometry(20, 12, 560, 56);
     imgIntestazione->setAccessibleName(caption.trimmed());
 
-    m_elenco = new PannelloElenco(this, u"panElenco"_s);
+    adottaElenco(new PannelloElenco(this, u"panElenco"_s));
     m_elenco->move(10, 80);
-    lblRigo01 = m_elenco->lblRigo01;
-    lblRigo02 = m_elenco->lblRigo02;
-    lblRigo03 = m_elenco->lblRigo03;
-    txtTrova = m_elenco->txtTrova;
-    btnTrova = m_elenco->btnTrova;
-    btnStampa = m_elenco->btnStampa;
-    btnChiudi = m_elenco->btnChiudi;
-    lstRecords = m_elenco->lstRecords;
-
-    connect(lstRecords, &ListaRighe::dblClick, this, [this] { ApriSchedaDaRiga(m_elenco); });
-    connect(btnStampa, &QPushButton::clicked, this, [this] { stampa(m_elenco); });
-    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void ElencoSchede::showEvent(QShowEvent *event)

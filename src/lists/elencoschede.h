@@ -14,10 +14,6 @@ class ElencoSchede : public DialogoElenco
     Q_OBJECT
 public:
     QLabel *imgIntestazione;
-    QLabel *lblRigo01, *lblRigo02, *lblRigo03;
-    QLineEdit *txtTrova;
-    QPushButton *btnTrova, *btnStampa, *btnChiudi;
-    ListaRighe *lstRecords;
 
 protected:
     ElencoSchede(QWidget *parent, const QString &name, const QString &caption,

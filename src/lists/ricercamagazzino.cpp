@@ -161,20 +161,8 @@ void RicercaMagazzino::buildResults()
     big.setPointSize(12);
     lblTrovate->setFont(big);
 
-    m_elenco = new PannelloElenco(panContainer, u"panElenco"_s);
+    adottaElenco(new PannelloElenco(panContainer, u"panElenco"_s));
     m_elenco->move(10, 70);
-    lblRigo01 = m_elenco->lblRigo01;
-    lblRigo02 = m_elenco->lblRigo02;
-    lblRigo03 = m_elenco->lblRigo03;
-    txtTrova = m_elenco->txtTrova;
-    btnTrova = m_elenco->btnTrova;
-    btnStampa = m_elenco->btnStampa;
-    btnChiudi = m_elenco->btnChiudi;
-    lstRecords = m_elenco->lstRecords;
-
-    connect(lstRecords, &ListaRighe::dblClick, this, [this] { ApriSchedaDaRiga(m_elenco); });
-    connect(btnStampa, &QPushButton::clicked, this, [this] { stampa(m_elenco); });
-    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void RicercaMagazzino::showEvent(QShowEvent *event)

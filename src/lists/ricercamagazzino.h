@@ -28,12 +28,9 @@ public:
         *txtCollocazione, *txtDitta, *txtAgente, *txtDocumento, *txtNote;
     QPushButton *btnAnnulla, *btnCerca;
 
-    // Results panel.
+    // Results panel, holding the list panel.
     QWidget *panContainer;
-    QLabel *lblRigo01, *lblRigo02, *lblRigo03, *lblTrovate;
-    QLineEdit *txtTrova;
-    QPushButton *btnTrova, *btnStampa, *btnChiudi;
-    ListaRighe *lstRecords;
+    QLabel *lblTrovate;
 
     void done(int result) override;
 

@@ -33,27 +33,9 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::KeyPress && m_field->text().size() > 15 &&
-            !keepsText(static_cast<QKeyEvent *>(event)->key()))
+            !KeyFilter::isEditingKey(static_cast<QKeyEvent *>(event)->key()))
             m_field->clear();
         return false;
-    }
-
-private:
-    static bool keepsText(int key)
-    {
-        switch (key) {
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return true;
-        default:
-            return false;
-        }
     }
 
 private:
