@@ -5,6 +5,7 @@
 #include "warehouse/archivio.h"
 
 #include <cmath>
+#include <functional>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -139,16 +140,27 @@ std::vector<Criterio> criteriInUso(const QList<std::pair<TSchedaProdotto::Index,
     return criteri;
 }
 
-Righe ricerca(const std::vector<Criterio> &criteri)
+namespace {
+
+enum class Scelta { Salta, Tieni, Interrompi };
+
+// The lines, in one format, of the cards a choice keeps, in archive order. A card the
+// choice cannot read stops the reading with the lines found so far.
+Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *record)> &scelta)
 {
     Righe out;
     const bool ok = leggiArchivio([&](qint64, const char *record) {
-        for (const Criterio &c : criteri) {
-            if (!c.corrisponde(record))
-                return true;
+        switch (scelta(record)) {
+        case Scelta::Salta:
+            return true;
+        case Scelta::Interrompi:
+            out.esito = Esito::Interrotto;
+            return false;
+        case Scelta::Tieni:
+            break;
         }
         QString line;
-        RigaElenco(record, FormatoRiga::Standard, {}, line);
+        RigaElenco(record, formato, {}, line);
         out.righe.append(std::move(line));
         return true;
     }, &out.righe);
@@ -157,42 +169,36 @@ Righe ricerca(const std::vector<Criterio> &criteri)
     return out;
 }
 
+} // namespace
+
+Righe ricerca(const std::vector<Criterio> &criteri)
+{
+    return righeDove(FormatoRiga::Standard, [&](const char *record) {
+        for (const Criterio &c : criteri) {
+            if (!c.corrisponde(record))
+                return Scelta::Salta;
+        }
+        return Scelta::Tieni;
+    });
+}
+
 Righe sottoscorta()
 {
-    Righe out;
-    const bool ok = leggiArchivio([&](qint64, const char *record) {
+    return righeDove(FormatoRiga::Standard, [](const char *record) {
         const std::optional<double> stock = numero(record, S::iGiacenza);
         const std::optional<double> threshold = numero(record, S::iAvviso);
-        if (!stock || !threshold) {
-            out.esito = Esito::Interrotto;
-            return false;
-        }
-        if (*stock <= *threshold) {
-            QString line;
-            RigaElenco(record, FormatoRiga::Standard, {}, line);
-            out.righe.append(std::move(line));
-        }
-        return true;
-    }, &out.righe);
-    if (!ok)
-        out.esito = Esito::ErroreArchivio;
-    return out;
+        if (!stock || !threshold)
+            return Scelta::Interrompi;
+        return *stock <= *threshold ? Scelta::Tieni : Scelta::Salta;
+    });
 }
 
 Righe daSaldare()
 {
-    Righe out;
-    const bool ok = leggiArchivio([&](qint64, const char *record) {
-        if (grezzo(record, S::iPagato) == std::string_view("No")) {
-            QString line;
-            RigaElenco(record, FormatoRiga::DaSaldare, {}, line);
-            out.righe.append(std::move(line));
-        }
-        return true;
-    }, &out.righe);
-    if (!ok)
-        out.esito = Esito::ErroreArchivio;
-    return out;
+    return righeDove(FormatoRiga::DaSaldare, [](const char *record) {
+        return grezzo(record, S::iPagato) == std::string_view("No") ? Scelta::Tieni
+                                                                    : Scelta::Salta;
+    });
 }
 
 Inventario inventario(const QString &filtro)
