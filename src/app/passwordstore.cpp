@@ -1,11 +1,11 @@
 #include "app/passwordstore.h"
 
+#include "common/durablefile.h"
 #include "common/programfolder.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 namespace {
 
@@ -156,16 +156,7 @@ bool write(const QString &value)
     for (const Line &line : lines)
         out += line.text + line.ending;
 
-    // Unbuffered, so that a short write (a full disk, a size limit) shows in write()'s
-    // count: a buffered save file may commit a truncated file without reporting it.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return DurableFile::writeWhole(fileName, out);
 }
 
 } // namespace PasswordStore

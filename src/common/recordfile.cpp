@@ -1,6 +1,11 @@
 #include "common/recordfile.h"
 
+#include "common/durablefile.h"
+
 #include <QByteArray>
+
+#include <cerrno>
+#include <sys/file.h>
 
 RecordFile::RecordFile(const QString &path, int recordSize) : m_file(path), m_size(recordSize) {}
 
@@ -38,7 +43,8 @@ bool RecordFile::writeRecord(qint64 offset, const char *record)
         return false;
     if (m_file.write(record, m_size) != m_size)
         return false;
-    return m_file.flush();
+    // The save's success message must not show while the record is still in the cache.
+    return m_file.flush() && DurableFile::syncData(m_file.handle());
 }
 
 bool RecordFile::writeAt(qint64 position, const char *record)
@@ -50,8 +56,21 @@ bool RecordFile::writeAt(qint64 position, const char *record)
 
 bool RecordFile::append(const char *record, qint64 *position)
 {
+    if (!m_file.isWritable())
+        return false;
+    // The end is read and written under one exclusive lock: another copy of the program, on
+    // this machine or on another one sharing the folder, may be appending at the same time.
+    // A file system without locks still gets the record, at its end as read just now.
+    const int handle = m_file.handle();
+    int locked;
+    do {
+        locked = ::flock(handle, LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
     const qint64 before = count();
-    if (!writeRecord(before * m_size, record))
+    const bool written = writeRecord(before * m_size, record);
+    if (locked == 0)
+        ::flock(handle, LOCK_UN);
+    if (!written)
         return false;
     if (position)
         *position = before + 1;

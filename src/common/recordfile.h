@@ -24,9 +24,12 @@ public:
     qint64 count() const;
     // Positions count from 1.
     bool readAt(qint64 position, char *record);
-    // Writes a whole record with one write, then flushes.
+    // Writes a whole record with one write, then flushes and syncs it to the disk: true only
+    // once the record is there.
     bool writeAt(qint64 position, const char *record);
-    // Writes a whole record after the last whole one; its position is the count before + 1.
+    // Writes a whole record after the last whole one of the file as it is at the moment of
+    // writing, under an exclusive lock on the file, so that records appended at the same
+    // time by another process never land on one position; *position is the new record's.
     bool append(const char *record, qint64 *position);
     // Visits every record in order, reading the file in blocks of about 1 MiB. The visitor returns
     // false to stop early. False when a read fails.

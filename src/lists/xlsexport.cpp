@@ -1,8 +1,7 @@
 #include "lists/xlsexport.h"
 
+#include "common/durablefile.h"
 #include "common/storedtext.h"
-
-#include <QSaveFile>
 
 #include <array>
 
@@ -117,16 +116,7 @@ QByteArray document(const QList<QStringList> &rows)
 
 bool write(const QString &path, const QList<QStringList> &rows)
 {
-    const QByteArray bytes = document(rows);
-    QSaveFile file(path);
-    // Unbuffered: a short write is seen here and the save is abandoned, never committed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return DurableFile::writeWhole(path, document(rows));
 }
 
 } // namespace XlsExport
