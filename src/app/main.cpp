@@ -1,11 +1,18 @@
 #include "app/application.h"
+#include "app/folderlock.h"
 #include "app/startup.h"
+
+#include <QLockFile>
 
 int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     Application app(argc, argv);
     app.loadItalianTranslation();
+    // Before any screen or file: a second copy on the same folder ends here.
+    const std::unique_ptr<QLockFile> folderLock = FolderLock::take();
+    if (!folderLock)
+        return 1;
     Application::applyFormatting();
     startProgram();
     const int result = app.exec();
