@@ -2,6 +2,7 @@
 
 #include "app/tmisc.h"
 #include "common/dialogs.h"
+#include "common/durablefile.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/screens.h"
@@ -56,7 +57,7 @@ bool copyWhole(const QString &from, const QString &to)
             return false;
         }
     }
-    return target.commit();
+    return DurableFile::commit(target);
 }
 
 QString folderPath() { return ProgramFolder::file(TfrmAllegaCartella::folderName()); }
@@ -79,6 +80,23 @@ QString TfrmAllegaCartella::refusedName()
 {
     return u"Attenzione: il nome del file da allegare è troppo lungo o contiene caratteri non "
            u"ammessi."_s;
+}
+
+QString TfrmAllegaCartella::invalidStoredName()
+{
+    return u"Attenzione: il nome del file allegato non è valido."_s;
+}
+
+bool TfrmAllegaCartella::insideFolder(const QString &name)
+{
+    if (name.isEmpty() || name == u"."_s || name == u".."_s)
+        return false;
+    if (name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0)))
+        return false;
+    // What the name resolves to, by text alone: a file directly in the folder.
+    const QString folder = QDir::cleanPath(QDir(folderPath()).absolutePath());
+    const QString target = QDir::cleanPath(QDir(folder).absoluteFilePath(name));
+    return QFileInfo(target).absolutePath() == folder;
 }
 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
@@ -206,7 +224,7 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
         return;
     const QString fileName = QFileInfo(chosen).fileName();
     // The card keeps the bare name; one it could not keep as it is would point at nothing.
-    if (!storable(fileName)) {
+    if (!storable(fileName) || !insideFolder(fileName)) {
         Dialogs::warning(this, refusedName());
         return;
     }
@@ -229,7 +247,13 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
 
 void TfrmAllegaCartella::btnApriClick(QLineEdit *name)
 {
-    const QString path = QDir(folderPath()).filePath(StoredText::trimBlanks(name->text()));
+    const QString stored = StoredText::trimBlanks(name->text());
+    // A name that would reach outside the folder opens nothing.
+    if (!insideFolder(stored)) {
+        Dialogs::warning(this, invalidStoredName());
+        return;
+    }
+    const QString path = QDir(folderPath()).filePath(stored);
     TMisc::Open(u'"' + QDir::toNativeSeparators(path) + u'"');
 }
 

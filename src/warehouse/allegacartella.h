@@ -21,6 +21,11 @@ public:
     static QString overwriteQuestion();
     static QString copyFailed();
     static QString refusedName();
+    static QString invalidStoredName();
+    // True when the name is a bare file name, one that can only mean a file inside
+    // Documenti_Allegati: not empty, no path separator of any system, not "." or "..".
+    // An archive written elsewhere can hold any text in the name field.
+    static bool insideFolder(const QString &name);
 
     QLabel *lblCampo01, *lblCampo02, *lblCampo03, *lblCampo04, *lblCampo05, *lblCampo06;
     QLineEdit *txtFile01, *txtFile02, *txtFile03;

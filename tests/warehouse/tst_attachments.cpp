@@ -66,6 +66,8 @@ private Q_SLOTS:
     void browseRefusalsAndFailures_data();
     void browseRefusalsAndFailures();
     void applyNeedsTheTag();
+    void craftedNameOpensNothing_data();
+    void craftedNameOpensNothing();
 
 private:
     // Opens the dialog from the card screen and runs the action inside it.
@@ -343,3 +345,33 @@ void Attachments::applyNeedsTheTag()
 
 SCAFFARIA_TEST(Attachments)
 #include "tst_attachments.moc"
+
+void Attachments::craftedNameOpensNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("parent folder") << u"../unins000.dll"_s;
+    QTest::newRow("parent alone") << u".."_s;
+    QTest::newRow("absolute path") << u"/etc/passwd"_s;
+    QTest::newRow("subfolder") << u"sotto/fattura.pdf"_s;
+    QTest::newRow("windows path") << u"..\\Magazzino.dat"_s;
+    QTest::newRow("windows drive") << u"C:\\Windows\\win.ini"_s;
+}
+
+// An archive written elsewhere can hold any name: one that reaches outside the folder is
+// refused with a warning and nothing is handed to the desktop.
+void Attachments::craftedNameOpensNothing()
+{
+    QFETCH(QString, name);
+    QVERIFY(!TfrmAllegaCartella::insideFolder(name));
+    m_screen->lblFile01->setText(name);
+    Recorder rec;
+    withDialog([&](TfrmAllegaCartella *dialog) {
+        QCOMPARE(dialog->txtFile01->text(), name);
+        click(dialog->btnApri01);
+        QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
+                               u"Attenzione: il nome del file allegato non è valido."_s));
+        QVERIFY(dialog->isVisible());
+    });
+    QVERIFY(rec.opened.isEmpty());
+    QVERIFY(rec.unexpected.isEmpty());
+}
