@@ -1,5 +1,7 @@
 #include "common/picturefile.h"
 
+#include "common/durablefile.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -11,6 +13,19 @@ namespace {
 // are decoded; this one lets through pictures up to about 16000 x 16000 pixels.
 constexpr int kAllocationLimitMiB = 1024;
 
+std::function<bool(const QString &)> &writeCheck()
+{
+    static std::function<bool(const QString &)> check;
+    return check;
+}
+
+void prepare(QImageReader &reader)
+{
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(kAllocationLimitMiB);
+}
+
 } // namespace
 
 namespace PictureFile {
@@ -18,10 +33,25 @@ namespace PictureFile {
 QImage read(const QString &path)
 {
     QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(kAllocationLimitMiB);
+    prepare(reader);
+    // The size before any EXIF turn; the bound is square, so a turn does not change the fit.
+    const QSize size = reader.size();
+    if (size.width() > kLargest.width() || size.height() > kLargest.height())
+        reader.setScaledSize(size.scaled(kLargest, Qt::KeepAspectRatio));
     return reader.read();
+}
+
+QImage readStretched(const QString &path, QSize size)
+{
+    QImageReader reader(path);
+    prepare(reader);
+    if (reader.size().isValid())
+        reader.setScaledSize(size);
+    QImage image = reader.read();
+    // An EXIF turn of a quarter swaps the sides of the decoded picture.
+    if (!image.isNull() && image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
 }
 
 QByteArray formatFor(const QString &path)
@@ -36,6 +66,8 @@ bool write(const QString &path, const QImage &picture)
 {
     if (picture.isNull())
         return false;
+    if (writeCheck() && !writeCheck()(path))
+        return false;
     QSaveFile file(path);
     // Unbuffered, so that a short write is seen at once and the commit is never reached.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -48,7 +80,17 @@ bool write(const QString &path, const QImage &picture)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return DurableFile::commit(file);
+}
+
+QString unreadableMessage()
+{
+    return QStringLiteral("Attenzione: il file scelto non contiene un'immagine leggibile.");
+}
+
+void setWriteCheckForTests(std::function<bool(const QString &path)> check)
+{
+    writeCheck() = std::move(check);
 }
 
 } // namespace PictureFile

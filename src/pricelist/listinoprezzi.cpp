@@ -6,6 +6,7 @@
 #include "common/enterchain.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
+#include "common/picturefile.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
 #include "pricelist/archiviolistino.h"
@@ -441,8 +442,14 @@ void TfrmListinoPrezzi::imgFotoClick(int slot)
         Dialogs::seam().openFileName(this, photoDialogTitle(), folder, photoDialogFilter());
     if (chosen.isEmpty())
         return;
-    const std::optional<QImage> picture = FotoListino::load(chosen);
-    voce(slot)->setPicture(picture ? *picture : placeholder());
+    // A file that is not a picture leaves the slot's picture as it was, so that the next
+    // save cannot put the placeholder over a real photo.
+    const std::optional<QImage> picture = FotoListino::loadChosen(chosen);
+    if (!picture) {
+        Dialogs::warning(this, PictureFile::unreadableMessage());
+        return;
+    }
+    voce(slot)->setPicture(*picture);
 }
 
 // The printed sheet: the thumbnails first, then the screen that reads the page when the
@@ -466,8 +473,10 @@ void TfrmListinoPrezzi::writeThumbnails()
     std::array<QImage, 8> shown;
     for (int slot = 0; slot < 8; ++slot)
         shown[static_cast<std::size_t>(slot)] = voce(slot)->picture();
-    PriceThumbnails::write(lblNome->text(), shown);
-    const QList<QImage> thumbnails = PriceThumbnails::read(lblNome->text());
+    // A slot whose thumbnail could not be written (a full disk, a read-only folder) keeps
+    // its own picture, and the sheet shows that one.
+    const int written = PriceThumbnails::write(lblNome->text(), shown);
+    const QList<QImage> thumbnails = PriceThumbnails::read(lblNome->text(), written);
     for (int slot = 0; slot < thumbnails.size(); ++slot)
         voce(slot)->setPicture(thumbnails.at(slot));
 }

@@ -8,6 +8,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -74,12 +76,12 @@ int write(const QString &listName, const std::array<QImage, 8> &pictures)
     return 8;
 }
 
-QList<QImage> read(const QString &listName)
+QList<QImage> read(const QString &listName, int count)
 {
     QList<QImage> thumbnails;
     if (!makeFolder())
         return thumbnails;
-    for (int slot = 0; slot < 8; ++slot) {
+    for (int slot = 0; slot < std::min(count, 8); ++slot) {
         const QImage thumbnail = PictureFile::read(filePath(listName, slot));
         if (thumbnail.isNull())
             break;

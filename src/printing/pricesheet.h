@@ -46,7 +46,9 @@ QString filePath(const QString &listName, int slot);
 // run; the result is the number of thumbnails written.
 int write(const QString &listName, const std::array<QImage, 8> &pictures);
 
-// Loads the thumbnails back, slot A first, up to the first that cannot be loaded.
-QList<QImage> read(const QString &listName);
+// Loads the first count thumbnails back, slot A first, up to the first that cannot be
+// loaded. Only the thumbnails that the last write stored are asked for: a file left by an
+// earlier preview is never taken for the slot's picture.
+QList<QImage> read(const QString &listName, int count = 8);
 
 } // namespace PriceThumbnails

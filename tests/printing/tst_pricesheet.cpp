@@ -1,4 +1,5 @@
 #include "common/photoframe.h"
+#include "common/picturefile.h"
 #include "common/picturebutton.h"
 #include "common/screens.h"
 #include "pricelist/listinoprezzi.h"
@@ -14,7 +15,9 @@
 #include "support/testmain.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -22,6 +25,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -76,8 +81,18 @@ private Q_SLOTS:
     void previewAndPrint_data();
     void previewAndPrint();
     void fromThePageScreen();
+    void thumbnailsThatCannotBeWritten_data();
+    void thumbnailsThatCannotBeWritten();
 
 private:
+    // Shows the page screen on a new page of the list Dolci in the test's folder.
+    void showDolci(TfrmListinoPrezzi &screen) const
+    {
+        screen.lblFile->setText(m_folder->file(u"Dolci.lis"_s));
+        screen.lblNome->setText(u"Dolci"_s);
+        screen.show();
+    }
+
     TempProgramFolder *m_folder = nullptr;
     QString m_pdf;
 };
@@ -226,9 +241,7 @@ void PriceSheetTest::fromThePageScreen()
     QWidget hub;
     screens().hub = &hub;
     TfrmListinoPrezzi screen;
-    screen.lblFile->setText(m_folder->file(u"Dolci.lis"_s));
-    screen.lblNome->setText(u"Dolci"_s);
-    screen.show();
+    showDolci(screen);
     screen.lblPosizione->setText(u"2"_s);
     screen.voce(0)->setPicture(solid(QSize(40, 80), Qt::red));
     screen.voce(0)->txtNome->setText(u"Cannolo"_s);
@@ -260,3 +273,80 @@ void PriceSheetTest::fromThePageScreen()
 
 SCAFFARIA_TEST(PriceSheetTest)
 #include "tst_pricesheet.moc"
+
+void PriceSheetTest::thumbnailsThatCannotBeWritten_data()
+{
+    QTest::addColumn<int>("firstRefused"); // slot whose thumbnail write fails, and all after it
+    QTest::newRow("full disk from the start") << 0;
+    QTest::newRow("full disk from slot D") << 3;
+}
+
+// A preview whose thumbnails cannot all be written shows the slots' own pictures, never the
+// files an earlier preview left, and a later save stores each slot's own picture.
+void PriceSheetTest::thumbnailsThatCannotBeWritten()
+{
+    QFETCH(int, firstRefused);
+    Recorder rec;
+    QWidget hub;
+    screens().hub = &hub;
+    TfrmListinoPrezzi screen;
+    showDolci(screen);
+    const auto preview = [&](const std::function<void()> &check) {
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            opened = true;
+            check();
+            dialog->reject();
+        });
+        QTest::mouseClick(screen.cmdAnteprima, Qt::LeftButton);
+        QVERIFY(opened);
+    };
+
+    // An earlier preview leaves red thumbnails in the folder.
+    for (int slot = 0; slot < 8; ++slot)
+        screen.voce(slot)->setPicture(solid(QSize(40, 80), Qt::red));
+    preview([] {});
+    QVERIFY(QFile::exists(PriceThumbnails::filePath(u"Dolci"_s, 7)));
+
+    const QImage blue = solid(QSize(60, 50), Qt::blue);
+    for (int slot = 0; slot < 8; ++slot)
+        screen.voce(slot)->setPicture(blue);
+    PictureFile::setWriteCheckForTests([firstRefused](const QString &path) {
+        for (int slot = firstRefused; slot < 8; ++slot)
+            if (path == PriceThumbnails::filePath(u"Dolci"_s, slot))
+                return false;
+        return true;
+    });
+    preview([&] {
+        for (int slot = 0; slot < 8; ++slot) {
+            const QImage shown = screen.voce(slot)->picture();
+            if (slot < firstRefused) {
+                QCOMPARE(shown.size(), PriceThumbnails::kSize);
+                QVERIFY(qBlue(shown.pixel(180, 130)) > 200 && qRed(shown.pixel(180, 130)) < 60);
+            } else {
+                QCOMPARE(shown, blue);
+            }
+        }
+    });
+    PictureFile::setWriteCheckForTests({});
+
+    screen.voce(0)->txtNome->setText(u"Torta"_s);
+    screen.voce(0)->txtUM->setText(u"Vassoio"_s);
+    screen.voce(0)->txtCaratteristiche->setText(u"Cioccolato"_s);
+    screen.voce(0)->txtCodice->setText(u"T01"_s);
+    screen.voce(0)->txtPrezzo->setText(u"12,50"_s);
+    QTest::mouseClick(screen.cmdSalva, Qt::LeftButton);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information,
+                           u"La scheda corrente è stata inserita in archivio."_s));
+    for (int slot = 0; slot < 8; ++slot) {
+        const QImage stored(m_folder->file(u"Foto_Listino/Dolci_Foto_%1_1.jpg"_s.arg(
+            ReportDesigns::slotLetter(slot))));
+        QCOMPARE(stored.size(), PriceThumbnails::kSize);
+        QVERIFY2(qBlue(stored.pixel(180, 130)) > 200 && qRed(stored.pixel(180, 130)) < 60,
+                 qPrintable(ReportDesigns::slotLetter(slot)));
+    }
+    QVERIFY(rec.unexpected.isEmpty());
+    screens().hub = nullptr;
+}
