@@ -56,4 +56,12 @@ std::optional<QImage> load(const QString &path)
     return image;
 }
 
+std::optional<QImage> loadChosen(const QString &path)
+{
+    QImage image = PictureFile::readStretched(path, PhotoSize);
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
 } // namespace FotoListino

@@ -28,5 +28,9 @@ QImage normalise(const QImage &picture);
 bool store(const QImage &picture, const QString &path);
 // Nothing when the file is missing or is not a picture.
 std::optional<QImage> load(const QString &path);
+// A picture the user chose for a slot, decoded straight to 366 x 274 (proportions not
+// kept), the size it is stored and printed at: eight huge photos on a page never hold
+// their whole size in memory. Nothing when the file is missing or is not a picture.
+std::optional<QImage> loadChosen(const QString &path);
 
 } // namespace FotoListino

@@ -712,7 +712,7 @@ void TfrmMagazzino::btnCaricaFotoClick()
     const std::optional<QImage> chosen = PhotoDialogs::choosePicture(this);
     if (!chosen)
         return;
-    imgFoto->setPicture(chosen->isNull() ? placeholder() : *chosen);
+    imgFoto->setPicture(*chosen);
 }
 
 // A failed write leaves the picture in the frame, so that the card's next save still

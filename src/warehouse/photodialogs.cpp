@@ -36,7 +36,12 @@ std::optional<QImage> choosePicture(QWidget *parent)
         Dialogs::seam().openFileName(parent, openTitle(), QString(), openFilter());
     if (chosen.isEmpty())
         return std::nullopt;
-    return PictureFile::read(chosen);
+    QImage picture = PictureFile::read(chosen);
+    if (picture.isNull()) {
+        Dialogs::warning(parent, PictureFile::unreadableMessage());
+        return std::nullopt;
+    }
+    return picture;
 }
 
 void savePicture(QWidget *parent, const QImage &picture)

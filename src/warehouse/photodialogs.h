@@ -18,8 +18,9 @@ QString saveProposed();
 QString saveFilter();
 QString saveFailed();
 
-// Asks for a picture file and reads it. Nothing when the user cancels; a null image when
-// the chosen file is not a picture (the caller shows its placeholder, with no message).
+// Asks for a picture file and reads it. Nothing when the user cancels, and nothing after a
+// warning when the chosen file is not a readable picture: the caller's picture then stays,
+// so that the next save cannot replace a real photo with the placeholder.
 std::optional<QImage> choosePicture(QWidget *parent);
 
 // Asks for a file name and writes the picture there in the format of its suffix (JPEG

@@ -48,6 +48,18 @@ QString picture(const QString &path, QSize size, Qt::GlobalColor colour)
     return path;
 }
 
+// The memory the process holds now, in MiB.
+qint64 residentMiB()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
+    return -1;
+}
+
 const QString kInserted = u"La scheda corrente è stata inserita in archivio."_s;
 const QString kUpdated =
     u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
@@ -68,6 +80,7 @@ private Q_SLOTS:
     void navigation();
     void enterTabAndPriceRule();
     void photoDialog();
+    void eightHugePicturesStaySmall();
     void photoThatCannotBeWrittenIsReported();
     void accessFailureKeepsThePage();
     void controlsAndHints();
@@ -146,7 +159,7 @@ void PageScreen::saveAppendsThenOverwrites()
     fillSlotA();
     rec.fileAnswers = {picture(m_folder->file(u"grande.jpg"_s), {1600, 1200}, Qt::red)};
     QTest::mouseClick(slot(0)->imgFoto, Qt::LeftButton);
-    QCOMPARE(slot(0)->picture().size(), QSize(1600, 1200));
+    QCOMPARE(slot(0)->picture().size(), QSize(366, 274)); // the size it is stored at
 
     // Slot B's price is still being typed: the amount rule has not run, 12,5 is stored.
     slot(1)->txtPrezzo->setFocus();
@@ -165,8 +178,9 @@ void PageScreen::saveAppendsThenOverwrites()
         QVERIFY2(QFile::exists(path), qPrintable(name));
         QCOMPARE(QImageReader(path).size(), QSize(366, 274));
     }
-    // The slot keeps the picture as chosen until the page is shown again.
-    QCOMPARE(slot(0)->picture().size(), QSize(1600, 1200));
+    // The slot keeps the picture as chosen, at its stored size, until the page is shown again.
+    QCOMPARE(slot(0)->picture().size(), QSize(366, 274));
+    QVERIFY(qRed(slot(0)->picture().pixel(183, 137)) > 200);
 
     slot(0)->txtNome->setText(u"Torta alta"_s);
     click(m_page->cmdSalva);
@@ -331,15 +345,46 @@ void PageScreen::photoDialog()
     QCOMPARE(rec.fileDialogs[0].title, u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
     QVERIFY(rec.fileDialogs[0].filter.startsWith(u"Immagine JPEG (*.jpg *.jpeg);;"_s));
     QVERIFY(rec.fileDialogs[0].filter.endsWith(u"Immagine Bitmap (*.bmp)"_s));
-    QCOMPARE(slot(5)->picture().size(), QSize(400, 300));
-
-    // Cancelling keeps the picture; a file that is not a picture gives the placeholder.
-    QTest::mouseClick(slot(5)->imgFoto, Qt::LeftButton);
-    QCOMPARE(slot(5)->picture().size(), QSize(400, 300));
-    QTest::mouseClick(slot(5)->imgFoto, Qt::LeftButton);
-    QCOMPARE(slot(5)->picture(), m_page->placeholder());
+    // Stretched at once to the 366 x 274 it is stored and printed at.
+    const QImage chosen = slot(5)->picture();
+    QCOMPARE(chosen.size(), QSize(366, 274));
+    QVERIFY(qRed(chosen.pixel(183, 137)) > 200);
     QVERIFY(rec.take().isEmpty());
+
+    // Cancelling keeps the picture; so does a file that is not a picture, after a warning,
+    // so that the next save cannot put the placeholder over the photo.
+    QTest::mouseClick(slot(5)->imgFoto, Qt::LeftButton);
+    QCOMPARE(slot(5)->picture(), chosen);
+    QVERIFY(rec.take().isEmpty());
+    QTest::mouseClick(slot(5)->imgFoto, Qt::LeftButton);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
+                           u"Attenzione: il file scelto non contiene un'immagine leggibile."_s));
+    QCOMPARE(slot(5)->picture(), chosen);
     QVERIFY(rec.unexpected.isEmpty());
+}
+
+// Held at their own size, eight pictures of 16384 x 16384 would take 8 GiB; each slot keeps
+// only the 366 x 274 it is stored and printed at.
+void PageScreen::eightHugePicturesStaySmall()
+{
+    const QString huge = m_folder->file(u"enorme.jpg"_s);
+    {
+        QImage source(16384, 16384, QImage::Format_Grayscale8);
+        source.fill(200);
+        QVERIFY(source.save(huge, "jpg", 50));
+    }
+    const qint64 before = residentMiB();
+    Recorder rec;
+    for (int k = 0; k < 8; ++k) {
+        rec.fileAnswers = {huge};
+        QTest::mouseClick(slot(k)->imgFoto, Qt::LeftButton);
+        QCOMPARE(slot(k)->picture().size(), QSize(366, 274));
+    }
+    m_page->repaint();
+    const qint64 grown = residentMiB() - before;
+    qInfo("memory grown by %lld MiB for eight pictures", grown);
+    QVERIFY2(grown < 256, qPrintable(QString::number(grown)));
+    QVERIFY(rec.take().isEmpty());
 }
 
 void PageScreen::photoThatCannotBeWrittenIsReported()
