@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "common/programfolder.h"
 
+#include <QDir>
 #include <QLockFile>
 
 using namespace Qt::StringLiterals;
@@ -18,6 +19,8 @@ QString inUseMessage()
 
 std::unique_ptr<QLockFile> take()
 {
+    // A program folder kept outside the executable's may not exist yet at the first start.
+    QDir().mkpath(ProgramFolder::path());
     auto lock = std::make_unique<QLockFile>(ProgramFolder::file(fileName()));
     // Only a lock whose owner is no longer running is stale, however long a copy has been
     // open: the age of the file says nothing about its owner.
