@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -191,38 +192,44 @@ QString shortest(double value)
     return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-QString amountRule(const QString &text)
+namespace {
+
+// A rule on a text: its output for a number, or the zero text for anything else; nothing
+// for a number beyond a double or an output longer than the field's capacity.
+std::optional<QString> applyRule(const QString &text, QString (*write)(double),
+                                 const QString &zero, qsizetype capacity)
 {
     const Read r = read(text);
-    return r.reading == Reading::Number ? amountText(r.value) : QStringLiteral("0,00");
+    if (r.reading == Reading::TooLarge)
+        return std::nullopt;
+    QString s = r.reading == Reading::Number ? write(r.value) : zero;
+    if (s.size() > capacity)
+        return std::nullopt;
+    return s;
+}
+
+constexpr qsizetype kAnyLength = std::numeric_limits<qsizetype>::max();
+
+} // namespace
+
+QString amountRule(const QString &text)
+{
+    return applyRule(text, amountText, u"0,00"_s, kAnyLength).value_or(u"0,00"_s);
 }
 
 QString quantityRule(const QString &text)
 {
-    const Read r = read(text);
-    return r.reading == Reading::Number ? quantityText(r.value) : QStringLiteral("0");
+    return applyRule(text, quantityText, u"0"_s, kAnyLength).value_or(u"0"_s);
 }
 
 std::optional<QString> amountRuleWithin(const QString &text, qsizetype capacity)
 {
-    const Read r = read(text);
-    if (r.reading == Reading::TooLarge)
-        return std::nullopt;
-    const QString s = r.reading == Reading::Number ? amountText(r.value) : QStringLiteral("0,00");
-    if (s.size() > capacity)
-        return std::nullopt;
-    return s;
+    return applyRule(text, amountText, u"0,00"_s, capacity);
 }
 
 std::optional<QString> quantityRuleWithin(const QString &text, qsizetype capacity)
 {
-    const Read r = read(text);
-    if (r.reading == Reading::TooLarge)
-        return std::nullopt;
-    const QString s = r.reading == Reading::Number ? quantityText(r.value) : QStringLiteral("0");
-    if (s.size() > capacity)
-        return std::nullopt;
-    return s;
+    return applyRule(text, quantityText, u"0"_s, capacity);
 }
 
 QString tooLargeAmount() { return u"Attenzione: l'importo indicato è troppo grande."_s; }
