@@ -22,7 +22,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &failure) {
-        Dialogs::plain(nullptr, Dialogs::failureText(QString::fromUtf8(failure.what())));
+        Dialogs::plain(nullptr, Dialogs::failureText(failure));
     }
     return false;
 }

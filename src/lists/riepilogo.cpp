@@ -3,6 +3,7 @@
 #include "app/guida.h"
 #include "app/helptexts.h"
 #include "common/artwork.h"
+#include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/numbertext.h"
 #include "common/picturebutton.h"
@@ -180,8 +181,17 @@ void TfrmRiepilogo::riempi()
     Elenchi::Inventario inventory = Elenchi::inventario(m_filtro);
     const qsizetype count = inventory.righe.size();
     lstRecords->imposta(std::move(inventory.righe));
+    if (inventory.esito == Elenchi::Esito::Interrotto) {
+        // A card whose stock or cost is not a number: the lines before it stay, but a
+        // total and a count of part of the archive would read as the whole inventory.
+        lblTotale->clear();
+        panInfo->clear();
+        txtTrova->setFocus(Qt::OtherFocusReason);
+        Dialogs::warning(this, Elenchi::elencoIncompleto(inventory.interruzione));
+        return;
+    }
     if (inventory.esito != Elenchi::Esito::Completo) {
-        // The filling stopped: the total shows what it reached, without the euro sign,
+        // The archive failed: the total shows what it reached, without the euro sign,
         // and the count keeps its text.
         if (count > 0)
             lblTotale->setText(NumberText::shortest(inventory.totale));

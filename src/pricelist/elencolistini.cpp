@@ -54,6 +54,17 @@ QString pathOf(const QString &fileName)
 
 QString nameOf(const QString &fileName) { return fileName.chopped(std::min<qsizetype>(4, fileName.size())); }
 
+bool isUsableName(const QString &name)
+{
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    constexpr qsizetype kFileNameBytes = 255;
+    const QString longest = name + QStringLiteral("_Foto_H_000000.jpg");
+    return QFile::encodeName(longest).size() <= kFileNameBytes;
+}
+
 Creation create(const QString &path, QString *error)
 {
     if (QFileInfo::exists(path))

@@ -20,6 +20,11 @@ QString pathOf(const QString &fileName);
 // The list name shown for a file name: the name without its last four characters.
 QString nameOf(const QString &fileName);
 
+// Whether a list name, already trimmed, can name its files: no control character (a
+// pasted tab or line feed), and its longest file, the page photo of a six-digit page
+// ("<name>_Foto_H_123456.jpg"), within the 255 bytes a file name may take.
+bool isUsableName(const QString &name);
+
 enum class Creation { Created, Exists, Failed };
 // Creates an empty list file; an existing file is never touched. On failure, error
 // receives the system's reason.

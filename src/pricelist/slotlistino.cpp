@@ -1,5 +1,6 @@
 #include "pricelist/slotlistino.h"
 
+#include "common/dialogs.h"
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
 #include "common/numbertext.h"
@@ -69,7 +70,18 @@ QLineEdit *SlotListino::addField(const QString &name, const QString &accessibleN
     return field;
 }
 
-void SlotListino::txtPrezzoExit() { txtPrezzo->setText(NumberText::amountRule(txtPrezzo->text())); }
+void SlotListino::txtPrezzoExit()
+{
+    // A number too large for the field's 12 characters is refused, as on the card
+    // screen, instead of being cut to its first digits.
+    const std::optional<QString> money =
+        NumberText::amountRuleWithin(txtPrezzo->text(), txtPrezzo->maxLength());
+    if (!money) {
+        Dialogs::warning(window(), NumberText::tooLargeAmount());
+        return;
+    }
+    txtPrezzo->setText(*money);
+}
 
 void SlotListino::clear(const QImage &placeholder)
 {

@@ -128,7 +128,7 @@ void CardPrintDialog::btnStampaClick()
         sheet = CardSheet::build(cardData(), choice == u"con", QDateTime::currentDateTime());
     } catch (const NotANumber &failure) {
         // Reported as every failure no handler catches; the screen stays open.
-        Dialogs::plain(this, Dialogs::failureText(QString::fromUtf8(failure.what())));
+        Dialogs::plain(this, Dialogs::failureText(failure));
         return;
     }
     sheet->PrepareReport(true);

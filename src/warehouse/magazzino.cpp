@@ -59,15 +59,9 @@ QString TfrmMagazzino::accessError()
            u"possedere i privilegi di scrittura nella cartella di installazione del programma."_s;
 }
 
-QString TfrmMagazzino::tooLargeAmount()
-{
-    return u"Attenzione: l'importo indicato è troppo grande."_s;
-}
+QString TfrmMagazzino::tooLargeAmount() { return NumberText::tooLargeAmount(); }
 
-QString TfrmMagazzino::tooLargeQuantity()
-{
-    return u"Attenzione: la quantità indicata è troppo grande."_s;
-}
+QString TfrmMagazzino::tooLargeQuantity() { return NumberText::tooLargeQuantity(); }
 
 QString TfrmMagazzino::emptyArchiveMessage()
 {
@@ -600,24 +594,25 @@ void TfrmMagazzino::btnDuplicaClick()
 
 void TfrmMagazzino::amountExit(QLineEdit *field)
 {
-    const QString money = NumberText::amountRule(field->text());
-    if (money.size() > field->maxLength()) {
+    // A pasted "1e20" is a number too, but its 21 digits would not fit the record field
+    // and the field would silently keep only the first of them.
+    const std::optional<QString> money = NumberText::amountRuleWithin(field->text(), field->maxLength());
+    if (!money) {
         Dialogs::warning(this, tooLargeAmount());
         return;
     }
-    field->setText(money);
+    field->setText(*money);
 }
 
 void TfrmMagazzino::quantityExit(QLineEdit *field)
 {
-    // A pasted "1e9" is a number too, but its digits would not fit the record field and
-    // the field would silently keep only the first of them.
-    const QString whole = NumberText::quantityRule(field->text());
-    if (whole.size() > field->maxLength()) {
+    const std::optional<QString> whole =
+        NumberText::quantityRuleWithin(field->text(), field->maxLength());
+    if (!whole) {
         Dialogs::warning(this, tooLargeQuantity());
         return;
     }
-    field->setText(whole);
+    field->setText(*whole);
 }
 
 void TfrmMagazzino::openStockDialog(const QString &operation)

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void searchArchiveFailure();
     void inventoryFromMenu();
     void inventoryStopsOnBrokenCard();
+    void lowStockStopsOnBrokenCard();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -321,13 +322,31 @@ void ListScreens::inventoryStopsOnBrokenCard()
     Recorder rec;
     TfrmRiepilogo inventory(nullptr, {});
     inventory.show();
-    // No message: the lines before the broken card, the total reached without the euro
-    // sign, and the count as it was.
+    // The lines before the broken card stay; a total and a count of part of the archive
+    // are not shown as if they were the inventory's, and the warning names the card.
     QCOMPARE(inventory.lstRecords->conta(), 2);
-    QCOMPARE(inventory.lblTotale->text(), u"10"_s);
-    QCOMPARE(inventory.panInfo->text(), u"Il presente inventario contiene 0 articoli."_s);
+    QCOMPARE(inventory.lblTotale->text(), QString());
+    QCOMPARE(inventory.panInfo->text(), QString());
     QCOMPARE(inventory.titTipologia->text(), u"Tutti gli articoli in magazzino."_s);
-    QVERIFY(rec.take().isEmpty());
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
+                           u"Attenzione: la scheda 3 (codice X) contiene un valore non numerico: "
+                           u"l'elenco è incompleto."_s));
+}
+
+void ListScreens::lowStockStopsOnBrokenCard()
+{
+    TSchedaProdotto broken = lowCard(u"ROTTA"_s, u"Soglia illeggibile"_s);
+    broken.Avviso = u"n/d"_s;
+    Cards::write({lowCard(u"A"_s, u"Uno"_s), lowCard(u"B"_s, u"Due"_s), broken,
+                  lowCard(u"C"_s, u"Tre"_s)});
+    Recorder rec;
+    TfrmSottoscorta list(m_cards);
+    list.show();
+    QCOMPARE(list.lstRecords->conta(), 2);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Plain,
+                           u"Attenzione: la scheda 3 (codice ROTTA) contiene un valore non "
+                           u"numerico: l'elenco è incompleto."_s));
+    QCOMPARE(list.focusWidget(), list.txtTrova);
 }
 
 SCAFFARIA_TEST(ListScreens)

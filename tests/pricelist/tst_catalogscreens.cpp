@@ -58,6 +58,8 @@ private Q_SLOTS:
     void cleanup();
     void createList();
     void createRefusesEmptyAndUsedNames();
+    void createRefusesNamesThatCannotNameFiles_data();
+    void createRefusesNamesThatCannotNameFiles();
     void nameFieldKeepsOutForbiddenCharacters();
     void openListsAndCountLine();
     void openHandsOverToThePageScreen();
@@ -167,15 +169,48 @@ void CatalogScreens::createRefusesEmptyAndUsedNames()
     QCOMPARE(m_create->txtFile->text(), u"Dolci"_s);
     QCOMPARE(QFileInfo(existing).size(), 3696);
 
-    // A folder that cannot take the file: the system's reason, no success, the name stays.
+    // A folder that cannot take the file: a reason in Italian, not the system's, no
+    // success, the name stays.
     ProgramFolder::setForTests(m_folder->file(u"manca"_s));
     click(m_create->btnApplica);
-    const QList<Recorder::Message> shown = rec.take();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.first().kind, Recorder::Kind::Plain);
-    QVERIFY(shown.first().text.endsWith(u'.'));
+    QVERIFY(rec.showedOnly(Recorder::Kind::Plain, TfrmCreaCatalogo::creationFailed()));
     QVERIFY(m_create->isVisible());
     QCOMPARE(m_create->txtFile->text(), u"Dolci"_s);
+}
+
+void CatalogScreens::createRefusesNamesThatCannotNameFiles_data()
+{
+    // The longest file of a list is "<name>_Foto_H_123456.jpg": 18 bytes after the name,
+    // within the 255 a file name may take.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("pasted tab") << u"Dolci\tsalati"_s << false;
+    QTest::newRow("pasted line feed") << u"Dolci\nsalati"_s << false;
+    QTest::newRow("237 bytes") << QString(237, u'a') << true;
+    QTest::newRow("238 bytes") << QString(238, u'a') << false;
+    QTest::newRow("119 accented letters, 238 bytes") << QString(119, u'à') << false;
+    QTest::newRow("118 accented letters, 236 bytes") << QString(118, u'à') << true;
+}
+
+void CatalogScreens::createRefusesNamesThatCannotNameFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, usable);
+    Recorder rec;
+    m_create->show();
+    m_create->txtFile->setText(name);
+    click(m_create->btnApplica);
+    const QString path = m_folder->file(name + u".lis"_s);
+    if (usable) {
+        QVERIFY(rec.showedOnly(Recorder::Kind::Information, kCreated));
+        QVERIFY(QFile::exists(path));
+    } else {
+        QVERIFY(rec.showedOnly(Recorder::Kind::Warning, TfrmCreaCatalogo::unusableName()));
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList());
+        QVERIFY(m_create->isVisible());
+        QCOMPARE(m_create->txtFile->text(), name);
+        QCOMPARE(m_create->focusWidget(), m_create->txtFile);
+    }
 }
 
 void CatalogScreens::nameFieldKeepsOutForbiddenCharacters()

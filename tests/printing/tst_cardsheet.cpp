@@ -94,7 +94,7 @@ void CardSheetTest::costLine_data()
     QTest::addColumn<QString>("cost");
     QTest::addColumn<QString>("stock");
     QTest::addColumn<QString>("line");
-    const QString bad = u"'%1' is not a valid floating point value"_s;
+    const QString bad = u"Attenzione: il valore '%1' non è un numero valido."_s;
     QTest::newRow("whole total") << u"10,00"_s << u"4"_s
                                  << u"Costo unitario (€ 10,00) x giacenza (4 pezzi) = € 40"_s;
     QTest::newRow("decimal total") << u"12,50"_s << u"3"_s
@@ -263,9 +263,9 @@ void CardSheetTest::notANumberKeepsTheScreen_data()
     QTest::addColumn<QString>("stock");
     QTest::addColumn<QString>("message");
     QTest::newRow("cost with a point")
-        << u"12.50"_s << u"2"_s << u"'12.50' is not a valid floating point value."_s;
+        << u"12.50"_s << u"2"_s << u"Attenzione: il valore '12.50' non è un numero valido."_s;
     QTest::newRow("stock in letters")
-        << u""_s << u"due"_s << u"'due' is not a valid floating point value."_s;
+        << u""_s << u"due"_s << u"Attenzione: il valore 'due' non è un numero valido."_s;
 }
 
 void CardSheetTest::notANumberKeepsTheScreen()

@@ -335,6 +335,9 @@ void CardEditing::leaveRules_data()
     QTest::addColumn<bool>("pasted");   // put in as the context menu's paste does
     QTest::newRow("cost rounds") << u"txtCosto"_s << u"7,125"_s << u"7,13"_s << false << false;
     QTest::newRow("cost tiny") << u"txtCosto"_s << u"0,004"_s << u"0,00"_s << false << false;
+    QTest::newRow("cost keeps its cents") << u"txtCosto"_s << u"4,20"_s << u"4,20"_s << false << false;
+    QTest::newRow("cost pasted 1e20") << u"txtCosto"_s << u"1e20"_s << u"1e20"_s << true << true;
+    QTest::newRow("price pasted 1e-5") << u"txtPrezzo"_s << u"1e-5"_s << u"0,00"_s << false << true;
     QTest::newRow("price leading comma") << u"txtPrezzo"_s << u",5"_s << u"0,50"_s << false << false;
     QTest::newRow("price letters dropped") << u"txtPrezzo"_s << u"1a2-b"_s << u"12,00"_s << false << false;
     QTest::newRow("price empty") << u"txtPrezzo"_s << QString() << u"0,00"_s << false << false;
