@@ -13,6 +13,9 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils
+  # `make package` and its checks: CPack's dependency computation (dpkg-shlibdeps) and
+  # the validators of the desktop entry and the AppStream metadata.
+  dpkg-dev desktop-file-utils appstream
   "$@"
 )
 
