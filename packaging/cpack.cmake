@@ -5,13 +5,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Assistenza Scaffaria <assistenza@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "warehouse product cards, inventory and printed price lists for a shop")
+# The long description below the summary; CPack indents each line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "warehouse product cards, inventory and printed price lists for a shop
- Scaffaria keeps one product card per article of a shop's warehouse, with its
- photo and attached documents, adjusts stock, lists what is running out and what
- is not yet paid, values the inventory, exports to a spreadsheet, and keeps price
- lists whose pages of eight products print as A4 sheets. Its interface is in
- Italian. Each user's files live in ~/.local/share/Scaffaria.")
+    "Scaffaria keeps one product card per article of a shop's warehouse, with its
+photo and attached documents, adjusts stock, lists what is running out and what
+is not yet paid, values the inventory, exports to a spreadsheet, and keeps price
+lists whose pages of eight products print as A4 sheets. Its interface is in
+Italian. Each user's files live in ~/.local/share/Scaffaria.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.com")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

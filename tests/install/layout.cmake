@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # The installed tree holds exactly these files, each in working shape.
 set(expected
     bin/scaffaria
@@ -60,8 +61,8 @@ if(NOT licence MATCHES "GNU GENERAL PUBLIC LICENSE\n +Version 3, 29 June 2007")
     fail("LICENSE is not the GPL version 3")
 endif()
 
-file(READ "${PREFIX}/share/doc/scaffaria/Guida.pdf" pdf LIMIT 5)
-if(NOT pdf STREQUAL "%PDF-")
+file(READ "${PREFIX}/share/doc/scaffaria/Guida.pdf" pdf LIMIT 5 HEX)
+if(NOT pdf STREQUAL "255044462d") # "%PDF-"
     fail("Guida.pdf is not a PDF")
 endif()
 
