@@ -15,6 +15,9 @@ packages=(
   xvfb xauth poppler-utils
   # The tests run under the users' locale, it_IT.UTF-8 (generated below).
   locales
+  # `make package` and its checks: CPack's dependency computation (dpkg-shlibdeps) and
+  # the validators of the desktop entry and the AppStream metadata.
+  dpkg-dev desktop-file-utils appstream
   "$@"
 )
 

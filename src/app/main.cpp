@@ -8,6 +8,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     Application app(argc, argv);
+    // The installed menu entry's name, so the desktop shows its icon on every window.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SCAFFARIA_APP_ID));
     app.loadItalianTranslation();
     // Before any screen or file: a second copy on the same folder ends here.
     const std::unique_ptr<QLockFile> folderLock = FolderLock::take();

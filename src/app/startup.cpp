@@ -3,6 +3,7 @@
 #include "app/avvio.h"
 #include "app/cambiapassword.h"
 #include "app/password.h"
+#include "common/programfolder.h"
 #include "common/screens.h"
 #include "lists/menuriepilogo.h"
 #include "pricelist/apricatalogo.h"
@@ -40,6 +41,7 @@ void destroyScreens()
 
 void startProgram()
 {
+    ProgramFolder::settle();
     createScreens();
     screens().password->show();
 }

@@ -7,5 +7,6 @@ void createScreens();
 // Destroys the long-lived screens and empties the registry.
 void destroyScreens();
 
-// Creates the screens and shows the login screen, the main window.
+// Chooses the program folder, creates the screens and shows the login screen, the main
+// window.
 void startProgram();
