@@ -3,7 +3,6 @@
 #include "app/avvio.h"
 #include "app/cambiapassword.h"
 #include "app/password.h"
-#include "common/programfolder.h"
 #include "common/screens.h"
 #include "lists/menuriepilogo.h"
 #include "pricelist/apricatalogo.h"
@@ -41,7 +40,6 @@ void destroyScreens()
 
 void startProgram()
 {
-    ProgramFolder::settle();
     createScreens();
     screens().password->show();
 }
