@@ -529,11 +529,19 @@ void TfrmMagazzino::btnSalvaClick()
             return;
         }
     }
-    // An amount longer than its record field would be stored cut short, changing its value.
+    // A number too large for its record field (typed, or pasted as "1e20" and refused when
+    // its field was left) would be stored cut short or as an exponent: the save refuses it.
     for (QLineEdit *amount : {txtCosto, txtPrezzo}) {
-        if (StoredText::trimBlanks(amount->text()).size() > 12) {
+        if (!NumberText::amountRuleWithin(amount->text(), amount->maxLength())) {
             Dialogs::warning(this, tooLargeAmount());
             amount->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    for (QLineEdit *quantity : {txtGiacenza, txtAvviso}) {
+        if (!NumberText::quantityRuleWithin(quantity->text(), quantity->maxLength())) {
+            Dialogs::warning(this, tooLargeQuantity());
+            quantity->setFocus(Qt::OtherFocusReason);
             return;
         }
     }

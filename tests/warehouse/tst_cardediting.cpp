@@ -369,12 +369,21 @@ void CardEditing::leaveRules()
     m_screen->txtNote->setFocus(Qt::TabFocusReason);
     QVERIFY(!m_screen->findChild<QWidget *>(u"eff"_s + field.mid(3))->isVisible());
     QCOMPARE(edit->text(), left);
-    if (tooLarge)
-        QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
-                               field == u"txtGiacenza"_s ? TfrmMagazzino::tooLargeQuantity()
-                                                         : TfrmMagazzino::tooLargeAmount()));
-    else
+    if (!tooLarge) {
         QVERIFY(rec.take().isEmpty());
+        return;
+    }
+    const QString warning = field == u"txtGiacenza"_s ? TfrmMagazzino::tooLargeQuantity()
+                                                      : TfrmMagazzino::tooLargeAmount();
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning, warning));
+    // The refused text stays in its field, and the save refuses it too: nothing is stored.
+    const QString kept = edit->text();
+    fillRequired();
+    edit->setText(kept);
+    QTest::mouseClick(m_screen->btnSalva, Qt::LeftButton);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning, warning));
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QVERIFY(!QFile::exists(archivePath()) || archiveBytes(archivePath()).isEmpty());
 }
 
 void CardEditing::enterAndTabOrder()
