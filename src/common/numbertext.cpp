@@ -2,8 +2,8 @@
 
 #include "common/storedtext.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace NumberText {
@@ -23,7 +23,10 @@ std::optional<double> parse(const QString &text)
         }
         return k - start;
     };
-    if (i < n && (t.at(i) == u'+' || t.at(i) == u'-'))
+    // A plus sign is only skipped: the conversion below takes none.
+    if (i < n && t.at(i) == u'+')
+        ++i;
+    else if (i < n && t.at(i) == u'-')
         ascii.push_back(static_cast<char>(t.at(i++).unicode()));
     qsizetype digits = digitsFrom(i);
     if (i < n && t.at(i) == u',') {
@@ -43,8 +46,11 @@ std::optional<double> parse(const QString &text)
     }
     if (i != n)
         return std::nullopt;
-    const double value = std::strtod(ascii.c_str(), nullptr);
-    if (!std::isfinite(value))
+    // from_chars reads the point whatever the process's locale; strtod would read it_IT's
+    // decimal comma instead and stop at the point.
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (error != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

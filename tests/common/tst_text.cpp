@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+#include <clocale>
+#include <string>
+
 using namespace Qt::StringLiterals;
 
 class TextRules final : public QObject
@@ -16,6 +19,7 @@ private Q_SLOTS:
     void lengthByteAboveCapacity();
     void parse_data();
     void parse();
+    void parseIgnoresTheProcessLocale();
     void shortest_data();
     void shortest();
     void amountRule_data();
@@ -78,6 +82,7 @@ void TextRules::parse_data()
     QTest::newRow("leading comma") << u",5"_s << true << 0.5;
     QTest::newRow("trailing comma") << u"5,"_s << true << 5.0;
     QTest::newRow("negative") << u"-3"_s << true << -3.0;
+    QTest::newRow("plus sign") << u"+2,5"_s << true << 2.5;
     QTest::newRow("blanks around") << u" 7 "_s << true << 7.0;
     QTest::newRow("exponent") << u"1,5E2"_s << true << 150.0;
     QTest::newRow("point is not decimal") << u"12.5"_s << false << 0.0;
@@ -97,6 +102,22 @@ void TextRules::parse()
     QCOMPARE(parsed.has_value(), ok);
     if (ok)
         QCOMPARE(*parsed, value);
+}
+
+// The program runs with the user's locale (it_IT: decimal comma) as the C locale of the
+// process; reading a number must not depend on it.
+void TextRules::parseIgnoresTheProcessLocale()
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "it_IT.UTF-8"))
+        QSKIP("the it_IT.UTF-8 locale is not installed");
+    const std::optional<double> fraction = NumberText::parse(u"12,5"_s);
+    const std::optional<double> exponent = NumberText::parse(u"-1,5E2"_s);
+    const QString amount = NumberText::amountRule(u"7,125"_s);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    QCOMPARE(fraction.value_or(0), 12.5);
+    QCOMPARE(exponent.value_or(0), -150.0);
+    QCOMPARE(amount, u"7,13"_s);
 }
 
 void TextRules::shortest_data()
