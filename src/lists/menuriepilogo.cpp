@@ -118,9 +118,8 @@ void TfrmMenuRiepilogo::btnVisualizzaMouseDown()
 
 void TfrmMenuRiepilogo::btnVisualizzaClick()
 {
-    auto *inventory = new TfrmRiepilogo(this, txtTipologia->text());
-    inventory->exec();
-    delete inventory;
+    TfrmRiepilogo inventory(this, txtTipologia->text());
+    inventory.exec();
 }
 
 void TfrmMenuRiepilogo::imgGuidaClick()

@@ -144,7 +144,8 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     panInfo->setFixedHeight(28);
     panInfo->setAccessibleName(u"Barra di stato"_s);
 
-    m_trova = new TrovaInElenco(this, txtTrova, lstRecords, TrovaInElenco::Avviso::Informazione);
+    m_trova = std::make_unique<TrovaInElenco>(this, txtTrova, lstRecords,
+                                              TrovaInElenco::Avviso::Informazione);
     connect(btnTrova, &QPushButton::clicked, this, [this] { m_trova->esegui(); });
     connect(btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
     connect(imgGuida, &PictureButton::clicked, this, &TfrmRiepilogo::imgGuidaClick);
@@ -152,7 +153,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     resize(kPanel + QSize(40, 80));
 }
 
-TfrmRiepilogo::~TfrmRiepilogo() { delete m_trova; }
+TfrmRiepilogo::~TfrmRiepilogo() = default;
 
 void TfrmRiepilogo::resizeEvent(QResizeEvent *event)
 {

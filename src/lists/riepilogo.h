@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -46,5 +48,5 @@ private:
     void imgGuidaClick();
 
     QString m_filtro;
-    TrovaInElenco *m_trova;
+    std::unique_ptr<TrovaInElenco> m_trova;
 };

@@ -429,10 +429,9 @@ bool TfrmListinoPrezzi::storePhotos(qint64 position)
 // The import screen fills the slot itself when the user double-clicks a card.
 void TfrmListinoPrezzi::impProdottoClick(int slot)
 {
-    auto *import = new TfrmImportaMagazzino(this);
-    import->lblMemory->setText(TfrmImportaMagazzino::tagProdotto(slot));
-    import->exec();
-    delete import;
+    TfrmImportaMagazzino import(this);
+    import.lblMemory->setText(TfrmImportaMagazzino::tagProdotto(slot));
+    import.exec();
 }
 
 void TfrmListinoPrezzi::imgFotoClick(int slot)

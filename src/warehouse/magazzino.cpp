@@ -690,24 +690,21 @@ void TfrmMagazzino::delDataScaClick() { txtDataSca->clear(); }
 // comes back through MostraScheda.
 void TfrmMagazzino::btnTrovaClick()
 {
-    auto *search = new TfrmTrovaMagazzino(this);
-    search->lblMemory->setText(TfrmTrovaMagazzino::tagMagazzino());
-    search->exec();
-    delete search;
+    TfrmTrovaMagazzino search(this);
+    search.lblMemory->setText(TfrmTrovaMagazzino::tagMagazzino());
+    search.exec();
 }
 
 void TfrmMagazzino::btnScadutiClick()
 {
-    auto *unpaid = new TfrmDaSaldare(this);
-    unpaid->exec();
-    delete unpaid;
+    TfrmDaSaldare unpaid(this);
+    unpaid.exec();
 }
 
 void TfrmMagazzino::btnSottoscortaClick()
 {
-    auto *lowStock = new TfrmSottoscorta(this);
-    lowStock->exec();
-    delete lowStock;
+    TfrmSottoscorta lowStock(this);
+    lowStock.exec();
 }
 
 void TfrmMagazzino::btnCaricaFotoClick()
