@@ -5,6 +5,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class ListaRighe;
 class PictureButton;
 class TrovaInElenco;
@@ -47,4 +48,5 @@ private:
 
     QString m_filtro;
     TrovaInElenco *m_trova;
+    QScrollArea *m_scroll;
 };
