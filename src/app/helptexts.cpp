@@ -323,8 +323,11 @@ QStringList paragraphs(Topic topic)
     case Topic::Avvio:
         // The hub's page takes the user through every environment, so it repeats the pages
         // of the warehouse, the inventory and the price lists word for word.
+        // Its keys paragraph is followed by those of the other pages.
         return hubOpening() + warehouse() + inventory() + catalogues().mid(2) + priceList() +
-               hubClosing() + QStringList{hubKeys()};
+               hubClosing() +
+               QStringList{hubKeys(), warehouseKeys(), inventoryKeys(), catalogueKeys(),
+                           priceListKeys()};
     case Topic::Magazzino:
         return warehouse() + QStringList{warehouseKeys()};
     case Topic::Listino:

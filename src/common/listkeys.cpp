@@ -35,11 +35,19 @@ protected:
     {
         if (event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
+            const QModelIndex current = m_view->currentIndex();
+            const bool chosen = current.isValid() && m_view->selectionModel()->isSelected(current);
+            // Tab into a list makes its first line current without choosing it: the first
+            // arrow key chooses that line, so that a list of one line can be chosen too.
+            const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
+            if (arrow && current.isValid() && !chosen && key->modifiers() == Qt::NoModifier) {
+                m_view->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+                return true;
+            }
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
                 // Taken here, so that the dialog's default button does not act as well.
-                const QModelIndex current = m_view->currentIndex();
-                if (current.isValid() && m_view->selectionModel()->isSelected(current) && m_open)
+                if (chosen && m_open)
                     m_open();
                 return true;
             }
