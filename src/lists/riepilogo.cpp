@@ -9,6 +9,7 @@
 #include "common/picturebutton.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
+#include "common/workscreen.h"
 #include "lists/elenchi.h"
 #include "lists/listarighe.h"
 #include "lists/menuriepilogo.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 
 using namespace Qt::StringLiterals;
@@ -86,6 +88,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     titTipologia = label(p, u"titTipologia"_s, tuttiGliArticoli(), {196, 70, 900, 22},
                          QColor(0xF2, 0x9B, 0x30));
     titTipologia->setFont(bold);
+    lblTipologia->setBuddy(titTipologia);
 
     lblRigo01 = label(p, u"lblRigo01"_s,
                       u"Immettere una o più parole consecutive presenti nella scheda in elenco "
@@ -125,7 +128,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     lblTotale = label(p, u"lblTotale"_s, u"0,00"_s, {320, 588, 770, 24}, QColor(0x80, 0, 0));
     lblTotale->setFont(verdana);
     lblTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblTotale->setAccessibleName(u"Valore totale"_s);
+    infValore->setBuddy(lblTotale);
 
     btnStampa = button(p, u"btnStampa"_s, u"Stampa inventario"_s, {770, 634, 170, 36});
     btnEsci = button(p, u"btnEsci"_s, u"Esci"_s, {950, 634, 150, 36});
@@ -142,7 +145,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     panInfo->setFont(tahoma);
     panInfo->setContentsMargins(8, 0, 8, 0);
     panInfo->setFixedHeight(28);
-    panInfo->setAccessibleName(u"Barra di stato"_s);
+    panInfo->setAccessibleDescription(u"Barra di stato"_s);
 
     m_trova = std::make_unique<TrovaInElenco>(this, txtTrova, lstRecords,
                                               TrovaInElenco::Avviso::Informazione);
@@ -150,6 +153,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     connect(btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
     connect(imgGuida, &PictureButton::clicked, this, &TfrmRiepilogo::imgGuidaClick);
     connect(btnEsci, &QPushButton::clicked, this, &QDialog::accept);
+    m_scroll = scrollingPanel(this, panRiepilogo);
     resize(kPanel + QSize(40, 80));
 }
 
@@ -159,8 +163,7 @@ void TfrmRiepilogo::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     const int status = panInfo->height();
-    panRiepilogo->move(std::max(0, (width() - kPanel.width()) / 2),
-                       std::max(0, (height() - status - kPanel.height()) / 2));
+    m_scroll->setGeometry(0, 0, width(), height() - status);
     panInfo->setGeometry(0, height() - status, width(), status);
 }
 

@@ -7,6 +7,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class ListaRighe;
 class PictureButton;
 class TrovaInElenco;
@@ -49,4 +50,5 @@ private:
 
     QString m_filtro;
     std::unique_ptr<TrovaInElenco> m_trova;
+    QScrollArea *m_scroll;
 };

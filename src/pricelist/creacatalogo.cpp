@@ -117,6 +117,7 @@ TfrmCreaCatalogo::TfrmCreaCatalogo()
 
     connect(btnApplica, &QAbstractButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(btnAnnulla, &QAbstractButton::clicked, this, &QWidget::close);
+    btnAnnulla->setKey(QKeySequence(Qt::Key_Escape));
 }
 
 void TfrmCreaCatalogo::showEvent(QShowEvent *event)

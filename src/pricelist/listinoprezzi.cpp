@@ -128,7 +128,7 @@ void TfrmListinoPrezzi::buildCommands()
                                     u"Scheda precedente"_s);
     lblPosizione = new QLabel(bar);
     lblPosizione->setObjectName(u"lblPosizione"_s);
-    lblPosizione->setAccessibleName(u"Posizione della scheda"_s);
+    lblPosizione->setAccessibleDescription(u"Posizione della scheda"_s);
     lblPosizione->setAlignment(Qt::AlignCenter);
     QFont bold(u"Verdana"_s);
     bold.setPointSize(12);
@@ -152,6 +152,18 @@ void TfrmListinoPrezzi::buildCommands()
     cmdUltimo->move(597, y);
     cmdGuida->move(852, y);
     cmdEsci->move(896, y);
+    const std::pair<PictureButton *, QKeySequence> keys[] = {
+        {cmdSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {cmdNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {cmdStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
+        {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
+        {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
+        {cmdGuida, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto &[button, key] : keys)
+        button->setKey(key);
 
     connect(cmdNuovo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdNuovoClick);
     connect(cmdAnteprima, &QAbstractButton::clicked, this,

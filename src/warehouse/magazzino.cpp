@@ -1,6 +1,7 @@
 #include "warehouse/magazzino.h"
 
 #include "app/guida.h"
+#include "common/fieldtext.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
@@ -28,6 +29,7 @@
 
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -118,7 +120,7 @@ void TfrmMagazzino::buildLayout()
     bold.setBold(true);
     lblPosizione->setFont(bold);
     lblPosizione->setFrameShape(QFrame::StyledPanel);
-    lblPosizione->setAccessibleName(u"Posizione della scheda"_s);
+    lblPosizione->setAccessibleDescription(u"Posizione della scheda"_s);
     cmdAvanti = new PictureButton(p, u"cmdAvanti"_s, u"avanti"_s, kArrow, u"Scheda successiva"_s);
     cmdUltimo = new PictureButton(p, u"cmdUltimo"_s, u"ultimo"_s, kArrow, u"Ultima scheda"_s);
     cmdPrimo->move(856, 18);
@@ -268,6 +270,20 @@ void TfrmMagazzino::buildCommands()
         (*c.button)->move(930, y);
         y += kCommand.height() + 4;
     }
+    const std::pair<PictureButton *, QKeySequence> keys[] = {
+        {btnSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {btnNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {btnDuplica, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {btnTrova, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {btnStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
+        {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
+        {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
+        {btnGuida, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto &[button, key] : keys)
+        button->setKey(key);
 
     connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdPrimoClick);
     connect(cmdIndietro, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdIndietroClick);
@@ -353,7 +369,7 @@ void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
                                     &card.Documento, &card.Pagamento, &card.DataSca,
                                     &card.Note,      &card.Prezzo};
     for (std::size_t i = 0; i < std::size(edits); ++i)
-        edits[i]->setText(StoredText::trimBlanks(*texts[i]));
+        FieldText::fill(edits[i], StoredText::trimBlanks(*texts[i]));
 
     // A paid flag that is neither value leaves the box as the previous card left it.
     if (card.Pagato == TSchedaProdotto::paidYes())
@@ -744,7 +760,7 @@ void TfrmMagazzino::btnAllegatiClick()
         {lblDesc02, attachments.txtDesc02}, {lblDesc03, attachments.txtDesc03},
     };
     for (const auto &[label, field] : pairs)
-        field->setText(StoredText::trimBlanks(label->text()));
+        FieldText::fill(field, StoredText::trimBlanks(label->text()));
     attachments.exec();
 }
 

@@ -1,6 +1,7 @@
 #include "warehouse/webcam.h"
 
 #include "common/artwork.h"
+#include "common/picturebutton.h"
 #include "common/photoframe.h"
 #include "common/screens.h"
 #include "warehouse/magazzino.h"
@@ -184,6 +185,8 @@ TfrmWebCam::TfrmWebCam(QWidget *parent, std::unique_ptr<FrameSource> source)
             &TfrmWebCam::btnSalvaFotogrammaClick);
     connect(btnImportaFoto, &QPushButton::clicked, this, &TfrmWebCam::btnImportaFotoClick);
     connect(btnClose, &QPushButton::clicked, this, &TfrmWebCam::btnCloseClick);
+    // Esc cancels, whatever field has the focus.
+    CommandKeys::assign(btnClose, QKeySequence(Qt::Key_Escape));
     if (m_source)
         connect(m_source.get(), &FrameSource::frameArrived, this, &TfrmWebCam::showFrame);
 }

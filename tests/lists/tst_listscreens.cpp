@@ -14,6 +14,7 @@
 #include "warehouse/magazzino.h"
 
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void findSteps();
     void doubleClickShowsLaterEqualCard_data();
     void doubleClickShowsLaterEqualCard();
+    void enterOpensSelectedLine();
     void searchFromCardScreen();
     void searchOtherTagOnlyCloses();
     void searchArchiveFailure();
@@ -168,6 +170,42 @@ void ListScreens::doubleClickShowsLaterEqualCard()
     QCOMPARE(m_cards->txtNote->text(), u"seconda"_s);
     // No photo file: the placeholder picture.
     QCOMPARE(m_cards->imgFoto->picture(), m_cards->imgBianco->pixmap().toImage());
+    QVERIFY(rec.take().isEmpty());
+}
+
+// From the keyboard alone: Tab into the list makes a line current without choosing it, and
+// Enter does nothing there; the arrow keys choose a line, and Enter shows its card.
+void ListScreens::enterOpensSelectedLine()
+{
+    Cards::write({lowCard(u"A1"_s, u"Vite"_s, u"prima"_s), lowCard(u"B2"_s, u"Dado"_s, u"seconda"_s)});
+    Recorder rec;
+    bool stayedOpen = false;
+    bool closed = false;
+    onNextModal([&](QWidget *modal) {
+        auto *list = modal->findChild<ListaRighe *>(u"lstRecords"_s);
+        // What Tab into the list does: the first line current, nothing chosen.
+        list->setFocus(Qt::TabFocusReason);
+        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                                QItemSelectionModel::NoUpdate);
+        QCOMPARE(list->selezionata(), -1);
+        QTest::keyClick(list, Qt::Key_Return);
+        stayedOpen = modal->isVisible();
+        // The first arrow chooses the current line, the next one moves.
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->selezionata(), 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->selezionata(), 1);
+        QTest::keyClick(list, Qt::Key_Return);
+        closed = !modal->isVisible();
+        if (!closed)
+            modal->close();
+    });
+    click(m_cards->btnSottoscorta);
+
+    QVERIFY(stayedOpen);
+    QVERIFY(closed);
+    QCOMPARE(m_cards->lblPosizione->text(), u"2"_s);
+    QCOMPARE(m_cards->txtNote->text(), u"seconda"_s);
     QVERIFY(rec.take().isEmpty());
 }
 

@@ -11,6 +11,7 @@
 #include "support/testmain.h"
 #include "warehouse/magazzino.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -192,10 +193,12 @@ void CardSheetTest::previewAndPrint_data()
     QTest::addColumn<bool>("print");
     QTest::addColumn<bool>("withPhoto");
     QTest::addColumn<bool>("confirm"); // the print dialog's answer
-    QTest::newRow("preview with photo") << false << true << true;
-    QTest::newRow("preview without photo") << false << false << true;
-    QTest::newRow("print with photo") << true << true << true;
-    QTest::newRow("print cancelled") << true << false << false;
+    QTest::addColumn<bool>("byToggle"); // the choice made by assistive technology's toggle
+    QTest::newRow("preview with photo") << false << true << true << false;
+    QTest::newRow("preview without photo") << false << false << true << false;
+    QTest::newRow("print with photo") << true << true << true << false;
+    QTest::newRow("print cancelled") << true << false << false << false;
+    QTest::newRow("print without photo, toggled") << true << false << true << true;
 }
 
 void CardSheetTest::previewAndPrint()
@@ -203,6 +206,7 @@ void CardSheetTest::previewAndPrint()
     QFETCH(bool, print);
     QFETCH(bool, withPhoto);
     QFETCH(bool, confirm);
+    QFETCH(bool, byToggle);
     Recorder rec;
     if (print)
         rec.printAnswers = {confirm};
@@ -229,7 +233,15 @@ void CardSheetTest::previewAndPrint()
                                  print ? u"Stampa"_s : u"Mostra anteprima"_s);
                         QCOMPARE(dialog.lblMemory->text(), u"con"_s);
                         QCOMPARE(dialog.imgLogo->pixmap().size(), QSize(200, 100));
-                        if (!withPhoto) {
+                        if (!withPhoto && byToggle) {
+                            QAccessibleInterface *choice =
+                                QAccessible::queryAccessibleInterface(dialog.optDue);
+                            QVERIFY(choice && choice->actionInterface());
+                            choice->actionInterface()->doAction(
+                                QAccessibleActionInterface::toggleAction());
+                            QVERIFY(dialog.optDue->isChecked());
+                            QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
+                        } else if (!withPhoto) {
                             QTest::mouseClick(dialog.optDue, Qt::LeftButton);
                             QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
                         }

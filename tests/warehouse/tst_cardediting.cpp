@@ -75,6 +75,8 @@ private Q_SLOTS:
     void stockDialog();
     void stockDialogCancelAndLongInput();
     void expiryDate();
+    void commandKeysFromNumberField();
+    void longTextShownFromStart();
 
 private:
     void fillRequired();
@@ -552,6 +554,54 @@ void CardEditing::expiryDate()
     QTest::mouseClick(m_screen->delDataSca, Qt::LeftButton);
     QCOMPARE(m_screen->txtDataSca->text(), QString());
     QVERIFY(rec.take().isEmpty());
+}
+
+// The window's keys reach their commands from a number field, whose key filter discards
+// every key it cannot type, and the field never sees them.
+void CardEditing::commandKeysFromNumberField()
+{
+    Recorder rec;
+    {
+        QFile f(archivePath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (int i = 1; i <= 3; ++i)
+            f.write(storedCard(i).encode());
+    }
+    activate();
+    QTest::mouseClick(m_screen->cmdPrimo, Qt::LeftButton);
+    QCOMPARE(m_screen->lblPosizione->text(), u"1"_s);
+    m_screen->txtCosto->setFocus();
+    m_screen->txtCosto->setCursorPosition(1);
+
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_End, Qt::ControlModifier);
+    QTRY_COMPARE(m_screen->lblPosizione->text(), u"3"_s);
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_PageUp);
+    QTRY_COMPARE(m_screen->lblPosizione->text(), u"2"_s);
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_PageDown);
+    QTRY_COMPARE(m_screen->lblPosizione->text(), u"3"_s);
+    QCOMPARE(m_screen->txtCosto->text(), u"3,00"_s);
+
+    m_screen->txtNome->setText(u"Cambiato"_s);
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(!rec.messages.isEmpty());
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information, kUpdated));
+    QCOMPARE(m_screen->txtCosto->text(), u"3,00"_s);
+    QCOMPARE(m_screen->focusWidget(), m_screen->txtCosto);
+    TSchedaProdotto changed = storedCard(3);
+    changed.Nome = u"Cambiato"_s;
+    QCOMPARE(archiveBytes(archivePath()),
+             storedCard(1).encode() + storedCard(2).encode() + changed.encode());
+}
+
+// A text longer than its field is shown from its first character.
+void CardEditing::longTextShownFromStart()
+{
+    TSchedaProdotto card = storedCard(1);
+    card.Caratteristiche = u"Inizio "_s + QString(243, u'x');
+    m_screen->MostraScheda(card, 1);
+    QCOMPARE(m_screen->txtCaratteristiche->text().size(), 250);
+    QCOMPARE(m_screen->txtCaratteristiche->cursorPosition(), 0);
+    QCOMPARE(m_screen->txtNote->cursorPosition(), 0);
 }
 
 SCAFFARIA_TEST(CardEditing)
