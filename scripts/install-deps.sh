@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libxcb1-dev
   qt6-translations-l10n qt6-image-formats-plugins
   # The webcam: Qt Multimedia's GStreamer backend converts and scales frames with the
   # base plugins and reads the camera (v4l2src, jpegdec) with the good ones.
