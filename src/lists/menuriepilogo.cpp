@@ -94,6 +94,8 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo()
     lblAttendere->hide();
 
     connect(btnVisualizza, &QPushButton::pressed, this, &TfrmMenuRiepilogo::btnVisualizzaMouseDown);
+    // A press released outside the button reads nothing: the notice goes again.
+    connect(btnVisualizza, &QPushButton::released, lblAttendere, &QWidget::hide);
     connect(btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnVisualizzaClick);
     connect(imgEsci, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgEsciClick);
     connect(imgGuida, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgGuidaClick);
@@ -118,6 +120,8 @@ void TfrmMenuRiepilogo::btnVisualizzaMouseDown()
 
 void TfrmMenuRiepilogo::btnVisualizzaClick()
 {
+    // The release took the notice away; it stays while the inventory is read.
+    btnVisualizzaMouseDown();
     auto *inventory = new TfrmRiepilogo(this, txtTipologia->text());
     inventory->exec();
     delete inventory;
