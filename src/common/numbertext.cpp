@@ -3,6 +3,7 @@
 #include "common/storedtext.h"
 
 #include <cmath>
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -43,8 +44,12 @@ std::optional<double> parse(const QString &text)
     }
     if (i != n)
         return std::nullopt;
-    const double value = std::strtod(ascii.c_str(), nullptr);
-    if (!std::isfinite(value))
+    // from_chars reads the C form whatever the process locale: strtod would read "12.50"
+    // as 12 under a locale with the decimal comma, such as the users' Italian one.
+    double value = 0;
+    const char *end = ascii.data() + ascii.size();
+    const auto [stop, error] = std::from_chars(ascii.data(), end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

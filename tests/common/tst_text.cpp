@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+#include <clocale>
+#include <string>
+
 using namespace Qt::StringLiterals;
 
 class TextRules final : public QObject
@@ -16,6 +19,7 @@ private Q_SLOTS:
     void lengthByteAboveCapacity();
     void parse_data();
     void parse();
+    void numbersIgnoreTheProcessLocale();
     void shortest_data();
     void shortest();
     void amountRule_data();
@@ -97,6 +101,21 @@ void TextRules::parse()
     QCOMPARE(parsed.has_value(), ok);
     if (ok)
         QCOMPARE(*parsed, value);
+}
+
+// The users' locale writes the decimal comma; the rules read and write numbers the same
+// under it as under the C locale.
+void TextRules::numbersIgnoreTheProcessLocale()
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "it_IT.UTF-8"))
+        QSKIP("the it_IT.UTF-8 locale is not installed");
+    const std::optional<double> parsed = NumberText::parse(u"12,50"_s);
+    const QString amount = NumberText::amountRule(u"7,125"_s);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    QVERIFY(parsed.has_value());
+    QCOMPARE(*parsed, 12.5);
+    QCOMPARE(amount, u"7,13"_s);
 }
 
 void TextRules::shortest_data()
