@@ -292,6 +292,8 @@ ReportPreview::ReportPreview(TReport &report, QWidget *parent)
     actPaginaPrecedente->setVisible(severalPages);
     actPaginaSuccessiva->setVisible(severalPages);
     lblPagina->setVisible(severalPages);
+    for (QToolButton *button : bar->findChildren<QToolButton *>())
+        button->setVisible(button->defaultAction()->isVisible());
 
     setZoom(1.0, Fit::None);
     panPagine->setFocus(Qt::OtherFocusReason);
@@ -302,6 +304,8 @@ ReportPreview::~ReportPreview() = default;
 QToolButton *ReportPreview::commandButton(QAction *action)
 {
     auto *button = new QToolButton(this);
+    // The caption keeps its marked letter, so Alt and that letter press the button.
+    action->setIconText(action->text());
     button->setDefaultAction(action);
     button->setObjectName(u"btn"_s + plain(action->text()).remove(u' '));
     button->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly
