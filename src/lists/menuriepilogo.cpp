@@ -5,6 +5,7 @@
 #include "common/artwork.h"
 #include "common/focushighlight.h"
 #include "common/picturebutton.h"
+#include "common/waitnotice.h"
 #include "lists/riepilogo.h"
 
 #include <QLabel>
@@ -95,7 +96,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo()
 
     connect(btnVisualizza, &QPushButton::pressed, this, &TfrmMenuRiepilogo::btnVisualizzaMouseDown);
     // A press released outside the button reads nothing: the notice goes again.
-    connect(btnVisualizza, &QPushButton::released, lblAttendere, &QWidget::hide);
+    WaitNotice::hideOnRelease(btnVisualizza, lblAttendere);
     connect(btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnVisualizzaClick);
     connect(imgEsci, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgEsciClick);
     connect(imgGuida, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgGuidaClick);

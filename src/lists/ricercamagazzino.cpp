@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/focushighlight.h"
+#include "common/waitnotice.h"
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
 #include "lists/trovainelenco.h"
@@ -146,7 +147,7 @@ void RicercaMagazzino::buildCriteria()
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCerca, &QPushButton::pressed, this, &RicercaMagazzino::btnCercaMouseDown);
     // A press released outside the button searches nothing: the notice goes again.
-    connect(btnCerca, &QPushButton::released, lblAttendere, &QWidget::hide);
+    WaitNotice::hideOnRelease(btnCerca, lblAttendere);
     connect(btnCerca, &QPushButton::clicked, this, &RicercaMagazzino::btnCercaClick);
 }
 

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -273,6 +274,7 @@ void ListScreens::waitNoticeOnlyWhileWorking()
     TfrmTrovaMagazzino search(m_cards);
     TfrmMenuRiepilogo menu;
     screens().menuRiepilogo = &menu;
+    const auto forget = qScopeGuard([] { screens().menuRiepilogo = nullptr; });
     QWidget *screen = inventory ? static_cast<QWidget *>(&menu) : &search;
     QPushButton *button = inventory ? menu.btnVisualizza : search.btnCerca;
     QLabel *notice = inventory ? menu.lblAttendere : search.lblAttendere;
@@ -281,7 +283,8 @@ void ListScreens::waitNoticeOnlyWhileWorking()
     QTest::mousePress(button, Qt::LeftButton);
     QVERIFY(notice->isVisible());
     // Should the release open the inventory after all, this closes it again.
-    QTimer::singleShot(0, [&opened] {
+    QObject guard; // no later test meets the timer
+    QTimer::singleShot(0, &guard, [&opened] {
         if (QWidget *modal = QApplication::activeModalWidget()) {
             opened = true;
             modal->close();
@@ -294,7 +297,6 @@ void ListScreens::waitNoticeOnlyWhileWorking()
     QVERIFY(search.panAvvio->isVisible() || inventory);
     QCOMPARE(search.lstRecords->conta(), 0);
     QVERIFY(rec.take().isEmpty());
-    screens().menuRiepilogo = nullptr;
 }
 
 void ListScreens::inventoryFromMenu()
