@@ -179,7 +179,6 @@ ReportPreview::ReportPreview(TReport &report, QWidget *parent)
     actStampa = new QAction(u"&Stampa"_s, this);
     actStampa->setShortcut(QKeySequence::Print);
     actStampa->setToolTip(u"Stampa il documento sulla stampante scelta."_s);
-    actStampa->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
 
     actZoom = new QAction(u"&Zoom"_s, this);
     actZoom->setToolTip(u"Sceglie la grandezza delle pagine."_s);

@@ -284,8 +284,9 @@ void ListScreens::waitNoticeOnlyWhileWorking()
     QVERIFY(notice->isVisible());
     // Should the release open the inventory after all, this closes it again.
     QObject guard; // no later test meets the timer
-    QTimer::singleShot(0, &guard, [&opened] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
+    QTimer::singleShot(0, &guard, [&opened, screen] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != screen) {
             opened = true;
             modal->close();
         }
