@@ -22,10 +22,10 @@ QStringList warehouse()
         u"esistente la si cerca con «Trova» oppure la si raggiunge scorrendo l'archivio con le "
         u"frecce, si cambiano i dati che interessano e si fa di nuovo clic su «Salva»."_s,
 
-        u"Per fotografare il prodotto con una webcam fare clic su «Acquisisci foto»: nella "
-        u"finestra che si apre fare clic su «Accendi WebCam», inquadrare il prodotto e fare clic "
-        u"su «Importa foto acquisita». La foto passa nella scheda e viene conservata con il "
-        u"successivo «Salva»."_s,
+        u"Per fotografare il prodotto con una webcam fare clic su «WebCam», sotto la foto: nella "
+        u"finestra che si apre fare clic su «Accendi webcam», inquadrare il prodotto, fare clic "
+        u"su «Cattura foto» e poi su «Importa foto in scheda». La foto passa nella scheda e viene "
+        u"conservata con il successivo «Salva»."_s,
 
         u"La foto viene ridotta per stare nel riquadro di anteprima della scheda; l'icona della "
         u"lente la mostra nelle sue dimensioni reali. Con «Salva foto» la si può salvare su "
@@ -79,7 +79,7 @@ QStringList inventory()
     return {
         u"L'inventario calcola il valore della merce in magazzino, per tutti i prodotti oppure "
         u"per una sola categoria merceologica. Dalla schermata iniziale fare clic su «Inventario "
-        u"Merce», scrivere la categoria nell'apposito campo e fare clic su «Visualizza»; per "
+        u"merci», scrivere la categoria nell'apposito campo e fare clic su «Visualizza»; per "
         u"l'inventario di tutti i prodotti fare clic su «Visualizza» senza indicare alcuna "
         u"categoria."_s,
 

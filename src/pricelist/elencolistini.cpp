@@ -1,7 +1,6 @@
 #include "pricelist/elencolistini.h"
 
 #include "common/programfolder.h"
-#include "common/storedtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,10 +46,7 @@ QStringList files(const QString &folder)
     return names;
 }
 
-QString pathOf(const QString &fileName)
-{
-    return ProgramFolder::file(StoredText::trimBlanks(fileName));
-}
+QString pathOf(const QString &fileName) { return ProgramFolder::file(fileName); }
 
 QString nameOf(const QString &fileName) { return fileName.chopped(std::min<qsizetype>(4, fileName.size())); }
 

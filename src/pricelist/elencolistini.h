@@ -14,8 +14,9 @@ QStringList files(const QString &folder);
 // character (accented letters included) by its code.
 bool lessFolded(const QString &a, const QString &b);
 
-// The full path of a list file in the program folder, from a file name or list name
-// as the user sees it (leading and trailing blanks removed).
+// The full path of a list file in the program folder, from its file name exactly as the
+// folder holds it: blanks at either end are part of the name, so a file copied in with
+// them is opened and deleted itself, never a trimmed namesake.
 QString pathOf(const QString &fileName);
 // The list name shown for a file name: the name without its last four characters.
 QString nameOf(const QString &fileName);

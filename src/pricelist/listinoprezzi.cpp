@@ -230,7 +230,9 @@ void TfrmListinoPrezzi::wireHints()
         m_hints->blank(area);
 }
 
-QString TfrmListinoPrezzi::listPath() const { return StoredText::trimBlanks(lblFile->text()); }
+// The path exactly as the open screen wrote it: a list file's name may begin or end with
+// blanks.
+QString TfrmListinoPrezzi::listPath() const { return lblFile->text(); }
 
 QString TfrmListinoPrezzi::listName() const { return StoredText::trimBlanks(lblNome->text()); }
 

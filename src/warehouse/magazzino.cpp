@@ -146,7 +146,7 @@ void TfrmMagazzino::buildLayout()
     btnCaricaFoto = new PictureButton(p, u"btnCaricaFoto"_s, u"btn_caricafoto"_s, kPhotoCommand,
                                       u"Carica foto"_s);
     btnAcquisisciFoto = new PictureButton(p, u"btnAcquisisciFoto"_s, u"btn_webcam"_s,
-                                          kPhotoCommand, u"Acquisisci foto da WebCam"_s);
+                                          kPhotoCommand, u"WebCam"_s);
     btnSalvaFoto = new PictureButton(p, u"btnSalvaFoto"_s, u"btn_salvafoto"_s, kPhotoCommand,
                                      u"Salva foto"_s);
     btnCaricaFoto->move(10, 362);
@@ -168,6 +168,8 @@ void TfrmMagazzino::buildLayout()
     btnSottrai->setAccessibleName(u"Sottrai dalla giacenza"_s);
     txtAvviso = addField(u"txtAvviso"_s, u"Avviso n."_s, 3, {618, 194, 50, 24}, {556, 198});
     QLabel *rimasti = caption(p, u"pezzi rimasti."_s, {676, 198});
+    // The field stands between its two captions; a screen reader says them together.
+    txtAvviso->setAccessibleName(u"Avviso n. pezzi rimasti"_s);
     m_hints->blank(rimasti);
     txtUM = addField(u"txtUM"_s, u"Aspetto esteriore del bene:"_s, 120, {392, 242, 230, 24},
                      {392, 224});

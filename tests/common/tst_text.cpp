@@ -124,8 +124,6 @@ void TextRules::parse()
         QCOMPARE(*parsed, value);
 }
 
-// The program runs with the user's locale (it_IT: decimal comma) as the C locale of the
-// process; reading a number must not depend on it.
 void TextRules::shortest_data()
 {
     QTest::addColumn<double>("value");

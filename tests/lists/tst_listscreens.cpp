@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QScopeGuard>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -60,6 +62,8 @@ private Q_SLOTS:
     void searchFromCardScreen();
     void searchOtherTagOnlyCloses();
     void searchArchiveFailure();
+    void waitNoticeOnlyWhileWorking_data();
+    void waitNoticeOnlyWhileWorking();
     void inventoryFromMenu();
     void inventoryStopsOnBrokenCard();
     void lowStockStopsOnBrokenCard();
@@ -288,7 +292,51 @@ void ListScreens::searchArchiveFailure()
     QTest::mouseRelease(search.btnCerca, Qt::LeftButton);
     QVERIFY(rec.showedOnly(Recorder::Kind::Plain, TfrmMagazzino::accessError()));
     QVERIFY(search.panAvvio->isVisible());
-    QVERIFY(search.lblAttendere->isVisible());
+    // Nothing is searching any more.
+    QVERIFY(!search.lblAttendere->isVisible());
+}
+
+void ListScreens::waitNoticeOnlyWhileWorking_data()
+{
+    QTest::addColumn<bool>("inventory");
+    QTest::newRow("search, Cerca") << false;
+    QTest::newRow("inventory menu, Visualizza") << true;
+}
+
+// A press on the button shows the wait notice; released elsewhere it starts nothing, and
+// the notice goes again.
+void ListScreens::waitNoticeOnlyWhileWorking()
+{
+    QFETCH(bool, inventory);
+    Cards::write({Cards::make(u"A"_s, u"Uno"_s)});
+    Recorder rec;
+    TfrmTrovaMagazzino search(m_cards);
+    TfrmMenuRiepilogo menu;
+    screens().menuRiepilogo = &menu;
+    const auto forget = qScopeGuard([] { screens().menuRiepilogo = nullptr; });
+    QWidget *screen = inventory ? static_cast<QWidget *>(&menu) : &search;
+    QPushButton *button = inventory ? menu.btnVisualizza : search.btnCerca;
+    QLabel *notice = inventory ? menu.lblAttendere : search.lblAttendere;
+    screen->show();
+    bool opened = false;
+    QTest::mousePress(button, Qt::LeftButton);
+    QVERIFY(notice->isVisible());
+    // Should the release open the inventory after all, this closes it again.
+    QObject guard; // no later test meets the timer
+    QTimer::singleShot(0, &guard, [&opened, screen] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != screen) {
+            opened = true;
+            modal->close();
+        }
+    });
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-20, -20));
+    QVERIFY(!notice->isVisible());
+    QTest::qWait(20);
+    QVERIFY(!opened);
+    QVERIFY(search.panAvvio->isVisible() || inventory);
+    QCOMPARE(search.lstRecords->conta(), 0);
+    QVERIFY(rec.take().isEmpty());
 }
 
 void ListScreens::inventoryFromMenu()

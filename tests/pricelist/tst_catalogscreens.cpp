@@ -2,9 +2,11 @@
 #include "common/programfolder.h"
 #include "common/screens.h"
 #include "pricelist/apricatalogo.h"
+#include "pricelist/archiviolistino.h"
 #include "pricelist/creacatalogo.h"
 #include "pricelist/fotolistino.h"
 #include "pricelist/listinoprezzi.h"
+#include "pricelist/slotlistino.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 
@@ -12,6 +14,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -66,6 +69,7 @@ private Q_SLOTS:
     void openAndDeleteWithoutLists();
     void deleteAsksAndKeepsPhotos();
     void deleteThatFailsSaysSo();
+    void blankEdgedNameOpensAndDeletesItself();
 
 private:
     void selectItem(const QString &text);
@@ -356,6 +360,54 @@ void CatalogScreens::deleteThatFailsSaysSo()
     QCOMPARE(shown[1].text,
              u"Attenzione: non è stato possibile eliminare il listino prezzi selezionato."_s);
     // Refilled from the folder either way.
+    QCOMPARE(m_open->lblCreati->text(), u"Sono stati creati 0 listini prezzi."_s);
+}
+
+// A list file whose name has blanks at either end (copied in from elsewhere) is listed,
+// opened and deleted under that very name; no file with the trimmed name ever appears.
+void CatalogScreens::blankEdgedNameOpensAndDeletesItself()
+{
+    const QString name = u" Dolci .lis"_s;
+    {
+        ArchivioListino file(m_folder->file(name));
+        QVERIFY(file.open());
+        for (const QString &product : {u"Torta"_s, u"Crostata"_s}) {
+            TPaginaListino page;
+            for (TVoceListino &slot : page.Voci)
+                slot = TVoceListino::empty();
+            page.Voci[0].Nome = product;
+            QVERIFY(file.append(page));
+        }
+        file.close();
+    }
+    const QDir folder(m_folder->path());
+    const QStringList before = folder.entryList(QDir::Files);
+    QCOMPARE(before, QStringList{name});
+
+    Recorder rec;
+    m_open->show();
+    selectItem(name);
+    click(m_open->btnApri);
+    QVERIFY(m_page->isVisible());
+    QCOMPARE(m_page->lblFile->text(), m_folder->file(name));
+    click(m_page->cmdUltimo);
+    QCOMPARE(m_page->lblPosizione->text(), u"2"_s);
+    QCOMPARE(m_page->voce(0)->txtNome->text(), u"Crostata"_s);
+    click(m_page->cmdPrimo);
+    QCOMPARE(m_page->voce(0)->txtNome->text(), u"Torta"_s);
+    QVERIFY(rec.take().isEmpty());
+    QCOMPARE(folder.entryList(QDir::Files), before);
+    QCOMPARE(QFileInfo(m_folder->file(name)).size(), 2 * TPaginaListino::Size);
+
+    click(m_page->cmdEsci);
+    m_open->show();
+    selectItem(name);
+    rec.answers = {true};
+    click(m_open->btnElimina);
+    const QList<Recorder::Message> shown = rec.take();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[1].kind, Recorder::Kind::Information);
+    QCOMPARE(folder.entryList(QDir::Files), QStringList());
     QCOMPARE(m_open->lblCreati->text(), u"Sono stati creati 0 listini prezzi."_s);
 }
 
