@@ -26,10 +26,15 @@ for t in "${targets[@]}"; do
   exe="$build/fuzz/fuzz_$t"
   [[ -x "$exe" ]] || { echo "fuzz: $exe is missing" >&2; failed+=("$t"); continue; }
   mkdir -p "$build/corpus/$t" "$build/findings/$t"
+  before=$(ls -A "$build/findings/$t" | wc -l)
   echo "== fuzz_$t for ${seconds}s"
-  if ! QT_QPA_PLATFORM=offscreen "$exe" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
-       -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+  # One worker process that is restarted after a finding, so a target runs its whole time
+  # and collects every failing input, even while a kept one still fails.
+  if ! QT_QPA_PLATFORM=offscreen "$exe" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
+       -max_total_time="$seconds" -max_len="$(max_len "$t")" -timeout=20 -rss_limit_mb=4096 \
        -artifact_prefix="$build/findings/$t/" "$build/corpus/$t" "tests/data/fuzz/$t"; then
+    failed+=("$t")
+  elif [[ $(ls -A "$build/findings/$t" | wc -l) -gt $before ]]; then
     failed+=("$t")
   fi
 done
