@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 build=${1:?usage: fuzz/run.sh BUILD_FOLDER [TARGET...]}
 shift
 seconds=${FUZZ_SECONDS:-60}
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 targets=("$@")
 [[ ${#targets[@]} -eq 0 ]] && targets=(card pricepage passwordstore numberrules archive)
 
