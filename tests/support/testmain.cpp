@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMetaMethod>
+#include <QPointer>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -186,7 +187,19 @@ void onNextModal(std::function<void(QWidget *modal)> action)
         }
         timer->stop();
         timer->deleteLater();
+        // The dialog is acted on as a user would meet it: active, its first field focused.
+        // Right after exec() shows it the window system may not have activated it yet.
+        if (!modal->isActiveWindow()) {
+            QApplication::setActiveWindow(modal);
+            // A dialog that never becomes active fails the checks that follow, as it should.
+            (void)QTest::qWaitForWindowActive(modal);
+        }
+        const QPointer<QWidget> shown = modal;
         action(modal);
+        // A check that failed inside the action left the dialog open: close it, so the
+        // test reports its failure instead of waiting for ever in the dialog's exec().
+        if (QTest::currentTestFailed() && shown && shown->isVisible())
+            shown->close();
     });
     timer->start();
 }
