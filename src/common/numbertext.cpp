@@ -8,6 +8,21 @@
 
 namespace NumberText {
 
+namespace {
+
+// Shortest form with at least two decimals.
+QString withCents(double value)
+{
+    QString s = shortest(value);
+    if (!s.contains(u','))
+        s += QStringLiteral(",00");
+    else if (s.size() >= 2 && s.at(s.size() - 2) == u',')
+        s += u'0';
+    return s;
+}
+
+} // namespace
+
 std::optional<double> parse(const QString &text)
 {
     const QString t = StoredText::trimBlanks(text);
@@ -66,12 +81,14 @@ QString amountRule(const QString &text)
     // Half a cent rounds away from zero, so a negative amount rounds like its positive
     // counterpart (-7,125 becomes -7,13, not -7,12).
     const double rounded = std::copysign(std::trunc(std::fabs(*value) * 100.0 + 0.5), *value) / 100.0;
-    QString s = shortest(rounded);
-    if (!s.contains(u','))
-        s += QStringLiteral(",00");
-    else if (s.size() >= 2 && s.at(s.size() - 2) == u',')
-        s += u'0';
-    return s;
+    return withCents(rounded);
+}
+
+QString totalText(double total)
+{
+    // Half a ten-thousandth rounds away from zero, negative totals alike.
+    const double rounded = std::round(total * 10000.0) / 10000.0;
+    return QStringLiteral("€ ") + withCents(rounded);
 }
 
 QString quantityRule(const QString &text)

@@ -24,4 +24,8 @@ QString amountRule(const QString &text);
 // 2,5 becomes 3; empty or not a number becomes 0).
 QString quantityRule(const QString &text);
 
+// The text of the inventory total: rounded to four decimals, in shortest form, at least
+// two decimals, "€ " in front (1234,5 becomes "€ 1234,50").
+QString totalText(double total);
+
 } // namespace NumberText
