@@ -33,3 +33,8 @@ bench:
 # ($(BUILD)/Scaffaria: the archive, photos, price lists, password store).
 clean:
 	@if [ -d $(BUILD) ]; then cmake --build $(BUILD) --target clean; fi
+
+# The Debian package of the installed program: $(BUILD)/scaffaria_<version>_<arch>.deb.
+.PHONY: package
+package: build
+	cmake --build $(BUILD) --target package

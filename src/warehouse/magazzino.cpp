@@ -1,6 +1,7 @@
 #include "warehouse/magazzino.h"
 
 #include "app/guida.h"
+#include "common/fieldtext.h"
 #include "common/dialogs.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
@@ -43,15 +44,9 @@ QString TfrmMagazzino::accessError()
            u"possedere i privilegi di scrittura nella cartella di installazione del programma."_s;
 }
 
-QString TfrmMagazzino::tooLargeAmount()
-{
-    return u"Attenzione: l'importo indicato è troppo grande."_s;
-}
+QString TfrmMagazzino::tooLargeAmount() { return NumberText::tooLargeAmount(); }
 
-QString TfrmMagazzino::tooLargeQuantity()
-{
-    return u"Attenzione: la quantità indicata è troppo grande."_s;
-}
+QString TfrmMagazzino::tooLargeQuantity() { return NumberText::tooLargeQuantity(); }
 
 QString TfrmMagazzino::emptyArchiveMessage()
 {
@@ -74,7 +69,7 @@ void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
 {
     const auto &layout = TSchedaProdotto::fields();
     for (const CardField &f : cardFields())
-        (this->*f.edit)->setText(StoredText::trimBlanks(card.*layout[f.field].member));
+        FieldText::fill(this->*f.edit, StoredText::trimBlanks(card.*layout[f.field].member));
 
     // A paid flag that is neither value leaves the box as the previous card left it.
     if (card.Pagato == TSchedaProdotto::paidYes())
@@ -199,14 +194,23 @@ void TfrmMagazzino::btnSalvaClick()
             return;
         }
     }
-    // An amount longer than its record field would be stored cut short, changing its value.
-    for (const CardField &f : cardFields()) {
-        QLineEdit *amount = this->*f.edit;
-        if (f.entry == Entry::Amount &&
-            StoredText::trimBlanks(amount->text()).size() > amount->maxLength()) {
-            Dialogs::warning(this, tooLargeAmount());
-            amount->setFocus(Qt::OtherFocusReason);
-            return;
+    // A number too large for its record field (typed, or pasted as "1e20" and refused when
+    // its field was left) would be stored cut short or as an exponent: the save refuses it.
+    for (const Entry kind : {Entry::Amount, Entry::Quantity}) {
+        for (const CardField &f : cardFields()) {
+            QLineEdit *number = this->*f.edit;
+            if (f.entry != kind)
+                continue;
+            const bool fits =
+                kind == Entry::Amount
+                    ? bool(NumberText::amountRuleWithin(number->text(), number->maxLength()))
+                    : bool(NumberText::quantityRuleWithin(number->text(), number->maxLength()));
+            if (!fits) {
+                Dialogs::warning(this, kind == Entry::Amount ? tooLargeAmount()
+                                                             : tooLargeQuantity());
+                number->setFocus(Qt::OtherFocusReason);
+                return;
+            }
         }
     }
 
@@ -237,24 +241,25 @@ void TfrmMagazzino::btnDuplicaClick()
 
 void TfrmMagazzino::amountExit(QLineEdit *field)
 {
-    const QString money = NumberText::amountRule(field->text());
-    if (money.size() > field->maxLength()) {
+    // A pasted "1e20" is a number too, but its 21 digits would not fit the record field
+    // and the field would silently keep only the first of them.
+    const std::optional<QString> money = NumberText::amountRuleWithin(field->text(), field->maxLength());
+    if (!money) {
         Dialogs::warning(this, tooLargeAmount());
         return;
     }
-    field->setText(money);
+    field->setText(*money);
 }
 
 void TfrmMagazzino::quantityExit(QLineEdit *field)
 {
-    // A pasted "1e9" is a number too, but its digits would not fit the record field and
-    // the field would silently keep only the first of them.
-    const QString whole = NumberText::quantityRule(field->text());
-    if (whole.size() > field->maxLength()) {
+    const std::optional<QString> whole =
+        NumberText::quantityRuleWithin(field->text(), field->maxLength());
+    if (!whole) {
         Dialogs::warning(this, tooLargeQuantity());
         return;
     }
-    field->setText(whole);
+    field->setText(*whole);
 }
 
 void TfrmMagazzino::openStockDialog(const QString &operation)
@@ -324,24 +329,21 @@ void TfrmMagazzino::delDataScaClick() { txtDataSca->clear(); }
 // comes back through MostraScheda.
 void TfrmMagazzino::btnTrovaClick()
 {
-    auto *search = new TfrmTrovaMagazzino(this);
-    search->lblMemory->setText(TfrmTrovaMagazzino::tagMagazzino());
-    search->exec();
-    delete search;
+    TfrmTrovaMagazzino search(this);
+    search.lblMemory->setText(TfrmTrovaMagazzino::tagMagazzino());
+    search.exec();
 }
 
 void TfrmMagazzino::btnScadutiClick()
 {
-    auto *unpaid = new TfrmDaSaldare(this);
-    unpaid->exec();
-    delete unpaid;
+    TfrmDaSaldare unpaid(this);
+    unpaid.exec();
 }
 
 void TfrmMagazzino::btnSottoscortaClick()
 {
-    auto *lowStock = new TfrmSottoscorta(this);
-    lowStock->exec();
-    delete lowStock;
+    TfrmSottoscorta lowStock(this);
+    lowStock.exec();
 }
 
 void TfrmMagazzino::btnCaricaFotoClick()
@@ -381,7 +383,7 @@ void TfrmMagazzino::btnAllegatiClick()
         {lblDesc02, attachments.txtDesc02}, {lblDesc03, attachments.txtDesc03},
     };
     for (const auto &[label, field] : pairs)
-        field->setText(StoredText::trimBlanks(label->text()));
+        FieldText::fill(field, StoredText::trimBlanks(label->text()));
     attachments.exec();
 }
 

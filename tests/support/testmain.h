@@ -4,16 +4,21 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 // Each test file registers its test classes; the area's executable runs them all.
+// Names on its command line select what runs: a test function (with a data tag after a
+// colon, as Qt Test takes it) runs in the class that has it, a class name runs that whole
+// class. A name that matches neither fails the run before any test starts.
 namespace TestMain {
-void add(const char *name, std::function<QObject *()> make);
+void add(const char *name, const QMetaObject *meta, std::function<std::unique_ptr<QObject>()> make);
 }
 
-#define SCAFFARIA_TEST(Class)                                                              \
-    static const bool registered_##Class = [] {                                            \
-        TestMain::add(#Class, [] { return static_cast<QObject *>(new Class); });          \
-        return true;                                                                       \
+#define SCAFFARIA_TEST(Class)                                                                      \
+    static const bool registered_##Class = [] {                                                    \
+        TestMain::add(#Class, &Class::staticMetaObject,                                            \
+                      [] { return std::unique_ptr<QObject>(std::make_unique<Class>()); });         \
+        return true;                                                                               \
     }();
 
 // Points the program folder at a fresh temporary folder for the life of the object.
