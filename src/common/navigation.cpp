@@ -1,5 +1,7 @@
 #include "common/navigation.h"
 
+#include <QString>
+
 #include <algorithm>
 
 namespace Navigation {

@@ -54,8 +54,8 @@ void navigate(QWidget *screen, File &file, Navigation::Step step, QLabel *positi
 // photos are stored only once the record is, and a failure to store them is said after
 // the record's own message. False when the record itself could not be stored.
 template<typename File, typename Record, typename StorePhotos>
-bool save(QWidget *screen, File &file, const Record &record, QLabel *position,
-          const Texts &texts, StorePhotos &&storePhotos)
+bool save(QWidget *screen, File &file, const Record &record, QLabel *position, const Texts &texts,
+          StorePhotos &&storePhotos)
 {
     if (!file.open()) {
         Dialogs::error(screen, texts.accessError);

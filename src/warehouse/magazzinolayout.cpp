@@ -10,6 +10,7 @@
 #include "common/statusline.h"
 
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +30,8 @@ constexpr QSize kCommand(150, 40);
 constexpr QSize kPhotoCommand(118, 36);
 constexpr QSize kArrow(36, 36);
 
+// One row a field: its layout reads best as a table.
+// clang-format off
 constexpr std::array<M::CardField, 17> kCardFields = {{
     {&M::txtCodice, S::iCodice, u"Codice articolo:", {392, 98, 300, 24}, {392, 80}, Entry::Text,
      u"Attenzione: per salvare la scheda è necessario indicare il codice articolo."},
@@ -68,6 +71,7 @@ constexpr std::array<M::CardField, 17> kCardFields = {{
      Entry::Amount,
      u"Attenzione: per salvare la scheda è necessario indicare il prezzo di vendita."},
 }};
+// clang-format on
 
 // Every record field from the code to the price has its edit field, in record order.
 constexpr bool inRecordOrder()
@@ -168,8 +172,8 @@ void TfrmMagazzino::buildLayout()
     imgIntestazione->setAccessibleName(u"Magazzino Prodotti"_s);
 
     cmdPrimo = new PictureButton(p, u"cmdPrimo"_s, u"primo"_s, kArrow, u"Prima scheda"_s);
-    cmdIndietro =
-        new PictureButton(p, u"cmdIndietro"_s, u"indietro"_s, kArrow, u"Scheda precedente"_s);
+    cmdIndietro = new PictureButton(p, u"cmdIndietro"_s, u"indietro"_s, kArrow,
+                                    u"Scheda precedente"_s);
     lblPosizione = new QLabel(p);
     lblPosizione->setObjectName(u"lblPosizione"_s);
     lblPosizione->setAlignment(Qt::AlignCenter);
@@ -178,7 +182,7 @@ void TfrmMagazzino::buildLayout()
     bold.setBold(true);
     lblPosizione->setFont(bold);
     lblPosizione->setFrameShape(QFrame::StyledPanel);
-    lblPosizione->setAccessibleName(u"Posizione della scheda"_s);
+    lblPosizione->setAccessibleDescription(u"Posizione della scheda"_s);
     cmdAvanti = new PictureButton(p, u"cmdAvanti"_s, u"avanti"_s, kArrow, u"Scheda successiva"_s);
     cmdUltimo = new PictureButton(p, u"cmdUltimo"_s, u"ultimo"_s, kArrow, u"Ultima scheda"_s);
     cmdPrimo->move(856, 18);
@@ -203,8 +207,8 @@ void TfrmMagazzino::buildLayout()
     btnCancFoto->move(10 + kPhoto.width() - 32, 80 + kPhoto.height() - 32);
     btnCaricaFoto = new PictureButton(p, u"btnCaricaFoto"_s, u"btn_caricafoto"_s, kPhotoCommand,
                                       u"Carica foto"_s);
-    btnAcquisisciFoto = new PictureButton(p, u"btnAcquisisciFoto"_s, u"btn_webcam"_s,
-                                          kPhotoCommand, u"Acquisisci foto da WebCam"_s);
+    btnAcquisisciFoto = new PictureButton(p, u"btnAcquisisciFoto"_s, u"btn_webcam"_s, kPhotoCommand,
+                                          u"WebCam"_s);
     btnSalvaFoto = new PictureButton(p, u"btnSalvaFoto"_s, u"btn_salvafoto"_s, kPhotoCommand,
                                      u"Salva foto"_s);
     btnCaricaFoto->move(10, 362);
@@ -225,6 +229,8 @@ void TfrmMagazzino::buildLayout()
             btnSottrai->setAccessibleName(u"Sottrai dalla giacenza"_s);
         } else if (f.edit == &TfrmMagazzino::txtAvviso) {
             QLabel *rimasti = caption(p, u"pezzi rimasti."_s, {676, 198});
+            // The field stands between its two captions; a screen reader says them together.
+            txtAvviso->setAccessibleName(u"Avviso n. pezzi rimasti"_s);
             m_hints->blank(rimasti);
         } else if (f.edit == &TfrmMagazzino::txtPagamento) {
             chkPagato = new QCheckBox(u"Pagato"_s, p);
@@ -293,6 +299,20 @@ void TfrmMagazzino::buildCommands()
         (*c.button)->move(930, y);
         y += kCommand.height() + 4;
     }
+    const std::pair<PictureButton *, QKeySequence> keys[] = {
+        {btnSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {btnNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {btnDuplica, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {btnTrova, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {btnStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
+        {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
+        {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
+        {btnGuida, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto &[button, key] : keys)
+        button->setKey(key);
 
     connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdPrimoClick);
     connect(cmdIndietro, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdIndietroClick);
@@ -356,8 +376,8 @@ void TfrmMagazzino::wireHints()
     };
     for (const auto &[control, hint] : hints)
         m_hints->add(control, hint);
-    for (QWidget *area : {static_cast<QWidget *>(this), panel(),
-                          static_cast<QWidget *>(imgIntestazione), static_cast<QWidget *>(imgFoto),
-                          static_cast<QWidget *>(lblPosizione)})
+    for (QWidget *area :
+         {static_cast<QWidget *>(this), panel(), static_cast<QWidget *>(imgIntestazione),
+          static_cast<QWidget *>(imgFoto), static_cast<QWidget *>(lblPosizione)})
         m_hints->blank(area);
 }

@@ -33,16 +33,15 @@ void NavigationRule::step_data()
     const auto empty = Move::Kind::Empty;
     QTest::newRow("first") << Step::First << u"3"_s << qint64(5) << show << qint64(1) << false
                            << true;
-    QTest::newRow("last") << Step::Last << u""_s << qint64(5) << show << qint64(5) << false
-                          << true;
+    QTest::newRow("last") << Step::Last << u""_s << qint64(5) << show << qint64(5) << false << true;
     QTest::newRow("next") << Step::Next << u"3"_s << qint64(5) << show << qint64(4) << false
                           << true;
     QTest::newRow("next from a new record")
         << Step::Next << u""_s << qint64(5) << show << qint64(1) << false << true;
-    QTest::newRow("next on the last") << Step::Next << u"5"_s << qint64(5) << stay << qint64(0)
-                                      << false << true;
-    QTest::newRow("previous") << Step::Previous << u"3"_s << qint64(5) << show << qint64(2)
-                              << false << true;
+    QTest::newRow("next on the last")
+        << Step::Next << u"5"_s << qint64(5) << stay << qint64(0) << false << true;
+    QTest::newRow("previous") << Step::Previous << u"3"_s << qint64(5) << show << qint64(2) << false
+                              << true;
     QTest::newRow("previous from a new record")
         << Step::Previous << u""_s << qint64(5) << show << qint64(1) << false << true;
     QTest::newRow("previous on the first, not counted")
