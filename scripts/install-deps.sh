@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
 # only those that are missing. Uses sudo when not run as root. Packages given as
-# arguments are added (the benchmark asks for libsqlite3-dev this way).
+# arguments are added (the benchmark asks for libsqlite3-dev this way, `make fuzz`
+# for clang and its libFuzzer runtime).
 set -euo pipefail
 
 packages=(
