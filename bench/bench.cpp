@@ -3,6 +3,7 @@
 // answering the same questions over the same cards loaded into a table. Every answer is
 // checked against SQLite's, so the figures compare equal work.
 
+#include "common/numbertext.h"
 #include "common/programfolder.h"
 #include "common/storedtext.h"
 #include "lists/elenchi.h"
@@ -345,7 +346,7 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
                 theirTotal = sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards");
             });
         check("inventory lines", model.righe() == theirs);
-        check("inventory total", Elenchi::testoTotale(ourTotal) == Elenchi::testoTotale(theirTotal));
+        check("inventory total", NumberText::totalText(ourTotal) == NumberText::totalText(theirTotal));
     }
     row(u"Inventory total alone (SQLite only, for scale)"_s).sqlite[column] = medianMs(runs, [&] {
         sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards");

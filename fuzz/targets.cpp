@@ -349,7 +349,7 @@ QString archive(const std::uint8_t *data, std::size_t size)
     const Elenchi::Inventario stock = Elenchi::inventario(QString());
     if (stock.esito == Elenchi::Esito::ErroreArchivio || stock.righe.size() > whole)
         return u"the inventory failed"_s;
-    if (!Elenchi::testoTotale(stock.totale).startsWith(u"€ "_s))
+    if (!NumberText::totalText(stock.totale).startsWith(u"€ "_s))
         return u"the inventory total has no euro sign"_s;
     const QList<QString> sorted = [&] {
         QList<QString> lines = all.righe;

@@ -109,6 +109,17 @@ Read read(const QString &text)
     return {Reading::Number, 0.0};
 }
 
+// Shortest form with at least two decimals.
+QString withCents(double value)
+{
+    QString s = shortest(value);
+    if (!s.contains(u','))
+        s += QStringLiteral(",00");
+    else if (s.size() >= 2 && s.at(s.size() - 2) == u',')
+        s += u'0';
+    return s;
+}
+
 // Two decimals, half a cent away from zero, so a negative amount rounds like its positive
 // counterpart (-7,125 becomes -7,13, not -7,12).
 QString amountText(double value)
@@ -119,12 +130,7 @@ QString amountText(double value)
         std::fabs(value) < 1e300
             ? std::copysign(std::trunc(std::fabs(value) * 100.0 + 0.5), value) / 100.0
             : value;
-    QString s = shortest(rounded);
-    if (!s.contains(u','))
-        s += QStringLiteral(",00");
-    else if (s.size() >= 2 && s.at(s.size() - 2) == u',')
-        s += u'0';
-    return s;
+    return withCents(rounded);
 }
 
 QString quantityText(double value)
@@ -235,5 +241,12 @@ std::optional<QString> quantityRuleWithin(const QString &text, qsizetype capacit
 QString tooLargeAmount() { return u"Attenzione: l'importo indicato è troppo grande."_s; }
 
 QString tooLargeQuantity() { return u"Attenzione: la quantità indicata è troppo grande."_s; }
+
+QString totalText(double total)
+{
+    // Half a ten-thousandth rounds away from zero, negative totals alike.
+    const double rounded = std::round(total * 10000.0) / 10000.0;
+    return QStringLiteral("€ ") + withCents(rounded);
+}
 
 } // namespace NumberText

@@ -37,4 +37,8 @@ std::optional<QString> quantityRuleWithin(const QString &text, qsizetype capacit
 QString tooLargeAmount();
 QString tooLargeQuantity();
 
+// The text of the inventory total: rounded to four decimals, in shortest form, at least
+// two decimals, "€ " in front (1234,5 becomes "€ 1234,50").
+QString totalText(double total);
+
 } // namespace NumberText

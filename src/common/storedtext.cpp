@@ -31,7 +31,7 @@ bool isBlank(QChar c) { return c.unicode() <= 0x20; }
 
 namespace StoredText {
 
-QString trimBlanks(const QString &text)
+QStringView trimmedView(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -39,9 +39,15 @@ QString trimBlanks(const QString &text)
         ++begin;
     while (end > begin && isBlank(text.at(end - 1)))
         --end;
-    if (begin == 0 && end == text.size())
+    return text.sliced(begin, end - begin);
+}
+
+QString trimBlanks(const QString &text)
+{
+    const QStringView trimmed = trimmedView(text);
+    if (trimmed.size() == text.size())
         return text;
-    return text.mid(begin, end - begin);
+    return trimmed.toString();
 }
 
 QByteArray toCp1252(const QString &text)

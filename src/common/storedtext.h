@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 // Text as the record files keep it: one length byte followed by a fixed number of
 // bytes in the Windows-1252 code page.
@@ -11,6 +12,8 @@ namespace StoredText {
 
 // Removes leading and trailing blanks and control characters (every code up to U+0020).
 QString trimBlanks(const QString &text);
+// The same, as a view into the text: for comparing many texts without copying them.
+QStringView trimmedView(QStringView text);
 
 // Windows-1252 bytes of a text; a character the code page cannot hold becomes "?".
 QByteArray toCp1252(const QString &text);

@@ -33,37 +33,6 @@ std::string_view grezzo(const char *record, S::Index index)
     return {begin, used};
 }
 
-QStringView senzaBianchi(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20)
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
-char minuscolaAZ(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-// Whether the field, A-Z folded, contains an already folded key.
-bool contiene(std::string_view campo, std::string_view chiave)
-{
-    if (chiave.empty() || chiave.size() > campo.size())
-        return false;
-    const char first = chiave[0];
-    for (std::size_t i = 0, last = campo.size() - chiave.size(); i <= last; ++i) {
-        if (minuscolaAZ(campo[i]) != first)
-            continue;
-        std::size_t j = 1;
-        while (j < chiave.size() && minuscolaAZ(campo[i + j]) == chiave[j])
-            ++j;
-        if (j == chiave.size())
-            return true;
-    }
-    return false;
-}
-
 // A text and its folded bytes in the archive's code page; nothing when the text holds a
 // character the code page cannot hold, which no stored field can then contain.
 std::optional<QByteArray> chiave1252(const QString &testo)
@@ -124,9 +93,9 @@ Criterio::Criterio(TSchedaProdotto::Index campo, const QString &testo) : m_campo
 
 bool Criterio::corrisponde(const char *record) const
 {
-    return m_possibile && contiene(grezzo(record, m_campo),
-                                   std::string_view(m_chiave.constData(),
-                                                    static_cast<std::size_t>(m_chiave.size())));
+    const std::string_view campo = grezzo(record, m_campo);
+    return m_possibile && contieneChiave(campo.data(), static_cast<qsizetype>(campo.size()),
+                                         m_chiave.constData(), m_chiave.size());
 }
 
 std::vector<Criterio> criteriInUso(const QList<std::pair<TSchedaProdotto::Index, QString>> &campi)
@@ -240,23 +209,11 @@ QString elencoIncompleto(const SchedaNonNumerica &scheda)
            scheda.codice + u") contiene un valore non numerico: l'elenco è incompleto."_s;
 }
 
-QString testoTotale(double totale)
-{
-    // Half a ten-thousandth rounds away from zero, negative totals alike.
-    const double rounded = std::round(totale * 10000.0) / 10000.0;
-    QString text = NumberText::shortest(rounded);
-    if (!text.contains(u','))
-        text += u",00"_s;
-    else if (text.size() >= 2 && text.at(text.size() - 2) == u',')
-        text += u'0';
-    return u"€ "_s + text;
-}
-
 std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato)
 {
     // The last equal card in file order is the one that stays shown, so the archive is
     // read from its end and the first equal card found there is the answer.
-    const QStringView cercata = senzaBianchi(riga);
+    const QStringView cercata = StoredText::trimmedView(riga);
     std::optional<Scheda> found;
     QString line;
     ArchivioMagazzino archive;
@@ -264,7 +221,7 @@ std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato)
         return std::nullopt;
     const bool ok = archive.readAllBackward([&](qint64 position, const char *record) {
         RigaElenco(record, formato, {}, line);
-        if (senzaBianchi(line) != cercata)
+        if (StoredText::trimmedView(line) != cercata)
             return true;
         found = Scheda{position, S::decode(record)};
         return false;

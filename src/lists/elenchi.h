@@ -69,10 +69,6 @@ struct Inventario {
 // with their values stock x cost.
 Inventario inventario(const QString &filtro);
 
-// The text of the inventory total: rounded to four decimals, in shortest form, at least
-// two decimals, "€ " in front.
-QString testoTotale(double totale);
-
 // The card whose line in the given format equals the given line, both trimmed; with
 // several, the last in file order. Nothing when none matches or the archive fails.
 struct Scheda {

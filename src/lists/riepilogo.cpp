@@ -201,7 +201,7 @@ void TfrmRiepilogo::riempi()
             lblTotale->setText(NumberText::shortest(inventory.totale));
         return;
     }
-    lblTotale->setText(Elenchi::testoTotale(inventory.totale));
+    lblTotale->setText(NumberText::totalText(inventory.totale));
     panInfo->setText(u"Il presente inventario contiene %1 articoli."_s.arg(count));
     txtTrova->setFocus(Qt::OtherFocusReason);
 }

@@ -237,20 +237,5 @@ void ordinaRighe(QList<QString> &righe)
 
 bool contieneChiave(QStringView riga, QStringView chiave)
 {
-    const qsizetype n = chiave.size();
-    if (n == 0 || n > riga.size())
-        return false;
-    const char16_t *r = riga.utf16();
-    const char16_t *k = chiave.utf16();
-    const char16_t first = k[0];
-    for (qsizetype i = 0, last = riga.size() - n; i <= last; ++i) {
-        if (minuscolaAZ(r[i]) != first)
-            continue;
-        qsizetype j = 1;
-        while (j < n && minuscolaAZ(r[i + j]) == k[j])
-            ++j;
-        if (j == n)
-            return true;
-    }
-    return false;
+    return contieneChiave(riga.utf16(), riga.size(), chiave.utf16(), chiave.size());
 }

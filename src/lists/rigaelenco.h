@@ -30,7 +30,11 @@ void RigaElenco(const char *record, FormatoRiga format, QStringView valore, QStr
 // Folds the letters A to Z to lower case and leaves every other character as it is
 // (accented capitals included): the comparison rule of searches, finds and list order.
 QString minuscoleAZ(QStringView text);
-inline char16_t minuscolaAZ(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
+// One character of a text or one byte of a stored field.
+template<typename C> constexpr C minuscolaAZ(C c)
+{
+    return (c >= C('A') && c <= C('Z')) ? static_cast<C>(c + 32) : c;
+}
 
 // Order of the list box: by the whole text, A to Z folded, other characters by code.
 // Negative, zero or positive like a three-way comparison.
@@ -41,3 +45,21 @@ void ordinaRighe(QList<QString> &righe);
 // Whether the line, A to Z folded, contains a key that is already folded. An empty key
 // is contained nowhere.
 bool contieneChiave(QStringView riga, QStringView chiaveMinuscola);
+// The same for n characters or stored bytes at `riga` and m at `chiave`.
+template<typename C>
+bool contieneChiave(const C *riga, qsizetype n, const C *chiave, qsizetype m)
+{
+    if (m == 0 || m > n)
+        return false;
+    const C first = chiave[0];
+    for (qsizetype i = 0, last = n - m; i <= last; ++i) {
+        if (minuscolaAZ(riga[i]) != first)
+            continue;
+        qsizetype j = 1;
+        while (j < m && minuscolaAZ(riga[i + j]) == chiave[j])
+            ++j;
+        if (j == m)
+            return true;
+    }
+    return false;
+}

@@ -7,6 +7,7 @@
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/picturefile.h"
+#include "common/recordsteps.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
 #include "pricelist/archiviolistino.h"
@@ -278,11 +279,6 @@ void TfrmListinoPrezzi::showEvent(QShowEvent *event)
 
 void TfrmListinoPrezzi::cmdNuovoClick() { PulisciPagina(); }
 
-qint64 TfrmListinoPrezzi::shownPosition() const
-{
-    return StoredText::trimBlanks(lblPosizione->text()).toLongLong();
-}
-
 void TfrmListinoPrezzi::showPage(ArchivioListino &file, qint64 position)
 {
     const std::optional<TPaginaListino> page = file.readAt(position);
@@ -294,85 +290,26 @@ void TfrmListinoPrezzi::showPage(ArchivioListino &file, qint64 position)
     MostraPagina(*page, position);
 }
 
-void TfrmListinoPrezzi::cmdPrimoClick()
+RecordSteps::Texts TfrmListinoPrezzi::stepTexts()
 {
-    ArchivioListino file(listPath());
-    if (!file.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    if (file.count() == 0) {
-        file.close();
-        Dialogs::information(this, emptyListMessage());
-        return;
-    }
-    showPage(file, 1);
+    return {accessError(), emptyListMessage(),
+            u"Attenzione: la scheda è stata salvata, ma non è stato possibile salvare alcune "
+            u"foto."_s};
 }
 
-void TfrmListinoPrezzi::cmdUltimoClick()
+void TfrmListinoPrezzi::navigate(Navigation::Step step)
 {
     ArchivioListino file(listPath());
-    if (!file.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    const qint64 count = file.count();
-    if (count == 0) {
-        file.close();
-        Dialogs::information(this, emptyListMessage());
-        return;
-    }
-    showPage(file, count);
+    RecordSteps::navigate(this, file, step, lblPosizione, stepTexts(),
+                          [this](ArchivioListino &open, qint64 position) {
+                              showPage(open, position);
+                          });
 }
 
-void TfrmListinoPrezzi::cmdAvantiClick()
-{
-    ArchivioListino file(listPath());
-    if (!file.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    const qint64 count = file.count();
-    if (count == 0) {
-        lblPosizione->clear();
-        file.close();
-        Dialogs::information(this, emptyListMessage());
-        return;
-    }
-    // A new page counts as position 0, so next shows page 1.
-    const qint64 position = shownPosition();
-    if (position < count) {
-        showPage(file, position + 1);
-        return;
-    }
-    file.close();
-}
-
-void TfrmListinoPrezzi::cmdIndietroClick()
-{
-    const QString position = StoredText::trimBlanks(lblPosizione->text());
-    ArchivioListino file(listPath());
-    if (!file.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    if (position == u"1"_s) {
-        file.close();
-        return;
-    }
-    const qint64 count = file.count();
-    if (count == 0) {
-        file.close();
-        Dialogs::information(this, emptyListMessage());
-        return;
-    }
-    if (position.isEmpty()) {
-        showPage(file, 1);
-        return;
-    }
-    // A position past the end (the file shrank outside the program) steps to the last page.
-    showPage(file, std::min(shownPosition() - 1, count));
-}
+void TfrmListinoPrezzi::cmdPrimoClick() { navigate(Navigation::Step::First); }
+void TfrmListinoPrezzi::cmdIndietroClick() { navigate(Navigation::Step::Previous); }
+void TfrmListinoPrezzi::cmdAvantiClick() { navigate(Navigation::Step::Next); }
+void TfrmListinoPrezzi::cmdUltimoClick() { navigate(Navigation::Step::Last); }
 
 void TfrmListinoPrezzi::cmdSalvaClick()
 {
@@ -392,42 +329,11 @@ void TfrmListinoPrezzi::cmdSalvaClick()
         }
     }
 
+    // The slots keep their pictures when they cannot be stored, so the user can try the
+    // save again.
     ArchivioListino file(listPath());
-    if (!file.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    const TPaginaListino page = paginaFromScreen();
-    const qint64 shown = shownPosition();
-    const bool overwrite = !StoredText::trimBlanks(lblPosizione->text()).isEmpty();
-    qint64 position = shown;
-    if (overwrite) {
-        if (!file.writeAt(shown, page)) {
-            file.close();
-            Dialogs::error(this, accessError());
-            return;
-        }
-    } else {
-        const std::optional<qint64> appended = file.append(page);
-        if (!appended) {
-            file.close();
-            Dialogs::error(this, accessError());
-            return;
-        }
-        position = *appended;
-        lblPosizione->setText(QString::number(position));
-    }
-    file.close();
-
-    const bool photosStored = storePhotos(position);
-    Dialogs::information(this, overwrite
-                                   ? u"Le modifiche apportate alla scheda corrente sono state "
-                                     u"salvate in archivio."_s
-                                   : u"La scheda corrente è stata inserita in archivio."_s);
-    // The slots keep their pictures, so the user can try the save again.
-    if (!photosStored)
-        Dialogs::warning(this, u"Attenzione: la scheda è stata salvata, ma non è stato possibile "
-                               u"salvare alcune foto."_s);
+    RecordSteps::save(this, file, paginaFromScreen(), lblPosizione, stepTexts(),
+                      [this](qint64 position) { return storePhotos(position); });
 }
 
 bool TfrmListinoPrezzi::storePhotos(qint64 position)

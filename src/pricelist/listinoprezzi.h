@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/navigation.h"
 #include "common/workscreen.h"
 #include "pricelist/paginalistino.h"
 
@@ -13,6 +14,9 @@ class HoverHints;
 class PictureButton;
 class SlotListino;
 struct PriceSheetData;
+namespace RecordSteps {
+struct Texts;
+}
 
 // The pages of one price list, browsed, filled and saved one at a time. The page being
 // edited lives only in the controls; lblPosizione says which page it is (empty for a new
@@ -69,6 +73,9 @@ private:
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    // Opens the list file and shows the page the step leads to, or tells why there is none.
+    void navigate(Navigation::Step step);
+    static RecordSteps::Texts stepTexts();
     void imgFotoClick(int slot);
     void impProdottoClick(int slot);
     void cmdAnteprimaClick();
@@ -82,7 +89,6 @@ private:
     void showPage(ArchivioListino &file, qint64 position);
     // Writes the eight page photos of a position; false when any of them failed.
     bool storePhotos(qint64 position);
-    qint64 shownPosition() const;
 
     std::array<SlotListino *, TPaginaListino::SlotCount> m_slots{};
     HoverHints *m_hints;

@@ -7,5 +7,5 @@ class TfrmAnteprimaMag final : public CardPrintDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmAnteprimaMag(TfrmMagazzino *card);
+    TfrmAnteprimaMag(QWidget *parent, const QImage &photo, Source source);
 };

@@ -3,16 +3,12 @@
 #include "common/artwork.h"
 #include "common/picturebutton.h"
 #include "common/dialogs.h"
-#include "common/photoframe.h"
 #include "common/storedtext.h"
 #include "printing/cardsheet.h"
 #include "printing/report.h"
 #include "printing/reportwindow.h"
-#include "warehouse/magazzino.h"
 
-#include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -24,9 +20,10 @@ const QSize kHeading(340, 90);
 const QSize kPlaceholder(366, 274);
 } // namespace
 
-CardPrintDialog::CardPrintDialog(TfrmMagazzino *card, Output output, const Texts &texts)
-    : PrintDialogFrame(card, texts.name, texts.caption, kScreen, QColor(0x46, 0x82, 0xB4)),
-      m_card(card), m_output(output)
+CardPrintDialog::CardPrintDialog(QWidget *parent, const QImage &photo, Source source,
+                                 Output output, const Texts &texts)
+    : PrintDialogFrame(parent, texts.name, texts.caption, kScreen, QColor(0x46, 0x82, 0xB4)),
+      m_photo(photo), m_source(std::move(source)), m_output(output)
 {
     imgLogo02 = new QLabel(this);
     imgLogo02->setObjectName(u"imgLogo02"_s);
@@ -90,53 +87,23 @@ void CardPrintDialog::showEvent(QShowEvent *event)
 
 void CardPrintDialog::takePhoto()
 {
-    const QImage photo = m_card->imgFoto->picture();
-    imgLogo->setPixmap(photo.isNull() ? imgBianco->pixmap() : QPixmap::fromImage(photo));
+    imgLogo->setPixmap(m_photo.isNull() ? imgBianco->pixmap() : QPixmap::fromImage(m_photo));
 }
 
 void CardPrintDialog::optUnoClick() { lblMemory->setText(u"con"_s); }
 
 void CardPrintDialog::optDueClick() { lblMemory->setText(u"senza"_s); }
 
-CardSheetData CardPrintDialog::cardData() const
-{
-    const TfrmMagazzino &c = *m_card;
-    CardSheetData data;
-    data.codice = c.txtCodice->text();
-    data.costo = c.txtCosto->text();
-    data.nome = c.txtNome->text();
-    data.giacenza = c.txtGiacenza->text();
-    data.um = c.txtUM->text();
-    data.tipologia = c.txtTipologia->text();
-    data.caratteristiche = c.txtCaratteristiche->text();
-    data.collocazione = c.txtCollocazione->text();
-    data.ditta = c.txtDitta->text();
-    data.agente = c.txtAgente->text();
-    data.recapito = c.txtRecapito->text();
-    data.documento = c.txtDocumento->text();
-    data.pagamento = c.txtPagamento->text();
-    data.dataSca = c.txtDataSca->text();
-    data.note = c.txtNote->text();
-    data.prezzo = c.txtPrezzo->text();
-    data.pagato = c.chkPagato->isChecked();
-    data.photo = imgLogo->pixmap().toImage();
-    return data;
-}
-
 void CardPrintDialog::btnStampaClick()
 {
-    // An empty stock or cost prints as zero, and the card screen shows the zero too.
-    if (StoredText::trimBlanks(m_card->txtGiacenza->text()).isEmpty())
-        m_card->txtGiacenza->setText(u"0"_s);
-    if (StoredText::trimBlanks(m_card->txtCosto->text()).isEmpty())
-        m_card->txtCosto->setText(u"0,00"_s);
-
+    CardSheetData data = m_source();
+    data.photo = imgLogo->pixmap().toImage();
     const QString choice = StoredText::trimBlanks(lblMemory->text());
     if (choice != u"con" && choice != u"senza")
         return;
     std::unique_ptr<TReport> sheet;
     try {
-        sheet = CardSheet::build(cardData(), choice == u"con", QDateTime::currentDateTime());
+        sheet = CardSheet::build(data, choice == u"con", QDateTime::currentDateTime());
     } catch (const NotANumber &failure) {
         // Reported as every failure no handler catches; the screen stays open.
         Dialogs::plain(this, Dialogs::failureText(failure));

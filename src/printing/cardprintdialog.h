@@ -2,19 +2,26 @@
 
 #include "printing/printdialogframe.h"
 
+#include <QImage>
+
+#include <functional>
+
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class TfrmMagazzino;
 struct CardSheetData;
 
 // The card sheet screen: the user chooses the sheet with or without the photo and
-// confirms; the sheet is made from what the card screen shows at that moment, then
+// confirms; the sheet is made from the data its source gives at that moment, then
 // previewed or printed, and the screen closes.
 class CardPrintDialog : public PrintDialogFrame
 {
     Q_OBJECT
 public:
+    // The card's data, asked for when the user confirms; its photo is left out, the sheet
+    // prints the one the screen was opened with.
+    using Source = std::function<CardSheetData()>;
+
     QLabel *imgLogo02;
     QRadioButton *optUno, *optDue;
     QLabel *lblMemory; // "con" or "senza"
@@ -27,7 +34,8 @@ protected:
     struct Texts {
         QString name, caption, art, withPhoto, withoutPhoto, confirm;
     };
-    CardPrintDialog(TfrmMagazzino *card, Output output, const Texts &texts);
+    CardPrintDialog(QWidget *parent, const QImage &photo, Source source, Output output,
+                    const Texts &texts);
 
     void showEvent(QShowEvent *event) override;
 
@@ -35,10 +43,10 @@ private:
     void optUnoClick();
     void optDueClick();
     void btnStampaClick();
-    // Puts the card screen's photo into imgLogo, or the placeholder when there is none.
+    // Puts the card's photo into imgLogo, or the placeholder when there is none.
     void takePhoto();
-    CardSheetData cardData() const;
 
-    TfrmMagazzino *m_card;
+    QImage m_photo;
+    Source m_source;
     Output m_output;
 };

@@ -5,6 +5,7 @@
 #include "common/storedtext.h"
 #include "printing/designs.h"
 #include "printing/report.h"
+#include "warehouse/schedaprodotto.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,6 +50,29 @@ QString footerLine(const QDateTime &when)
 {
     return u"Stampa eseguita in data "_s + DateText::format(when.date()) + u" alle ore "_s +
            when.time().toString(u"HH:mm:ss"_s);
+}
+
+CardSheetData dataFrom(const TSchedaProdotto &card)
+{
+    CardSheetData data;
+    data.codice = card.Codice;
+    data.costo = card.Costo;
+    data.nome = card.Nome;
+    data.giacenza = card.Giacenza;
+    data.um = card.UM;
+    data.tipologia = card.Tipologia;
+    data.caratteristiche = card.Caratteristiche;
+    data.collocazione = card.Collocazione;
+    data.ditta = card.Ditta;
+    data.agente = card.Agente;
+    data.recapito = card.Recapito;
+    data.documento = card.Documento;
+    data.pagamento = card.Pagamento;
+    data.dataSca = card.DataSca;
+    data.note = card.Note;
+    data.prezzo = card.Prezzo;
+    data.pagato = card.Pagato == TSchedaProdotto::paidYes();
+    return data;
 }
 
 std::unique_ptr<TReport> build(const CardSheetData &card, bool withPhoto, const QDateTime &when)

@@ -9,6 +9,7 @@
 #include <memory>
 
 class TReport;
+struct TSchedaProdotto;
 
 // What a card sheet prints: the card as the card screen shows it.
 struct CardSheetData {
@@ -27,6 +28,9 @@ public:
 };
 
 namespace CardSheet {
+
+// The sheet's data of a card, the photo left empty; the paid box is ticked for "Sì" only.
+CardSheetData dataFrom(const TSchedaProdotto &card);
 
 // The stock value: cost times stock, both read with the decimal comma (stock first).
 // Throws NotANumber naming the first text that is not a number.

@@ -7,5 +7,5 @@ class TfrmStampaMag final : public CardPrintDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmStampaMag(TfrmMagazzino *card);
+    TfrmStampaMag(QWidget *parent, const QImage &photo, Source source);
 };

@@ -2,21 +2,18 @@
 
 #include "app/guida.h"
 #include "common/fieldtext.h"
-#include "common/artwork.h"
 #include "common/dialogs.h"
-#include "common/enterchain.h"
-#include "common/focushighlight.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
-#include "common/keyfilter.h"
-#include "common/leavewatch.h"
 #include "common/numbertext.h"
+#include "common/recordsteps.h"
 #include "lists/dasaldare.h"
 #include "lists/sottoscorta.h"
 #include "lists/trovamagazzino.h"
 #include "printing/anteprimamag.h"
+#include "printing/cardsheet.h"
 #include "printing/stampamag.h"
 #include "warehouse/allegacartella.h"
 #include "warehouse/archivio.h"
@@ -29,10 +26,8 @@
 
 #include <QCheckBox>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QShowEvent>
 
 using namespace Qt::StringLiterals;
@@ -40,18 +35,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr QSize kPanel(1100, 620);
-constexpr QSize kPhoto(366, 274);
-constexpr QSize kCommand(150, 40);
-constexpr QSize kPhotoCommand(118, 36);
-constexpr QSize kArrow(36, 36);
-
-QLabel *caption(QWidget *parent, const QString &text, QPoint at)
-{
-    auto *label = new QLabel(text, parent);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
 
 } // namespace
 
@@ -80,298 +63,13 @@ TfrmMagazzino::TfrmMagazzino()
     wireHints();
 }
 
-QLineEdit *TfrmMagazzino::addField(const QString &name, const QString &text, int maxLength,
-                                   QRect box, QPoint labelAt)
-{
-    QLabel *label = caption(panel(), text, labelAt);
-    label->setObjectName(u"lbl"_s + name.mid(3));
-    auto *field = new QLineEdit(panel());
-    field->setObjectName(name);
-    field->setMaxLength(maxLength);
-    field->setGeometry(box);
-    label->setBuddy(field);
-    FocusHighlight::attach(field, u"eff"_s + name.mid(3));
-    m_hints->blank(label);
-    return field;
-}
-
-void TfrmMagazzino::buildLayout()
-{
-    QWidget *p = panel();
-    QFont base(u"Arial"_s);
-    base.setPointSize(9);
-    p->setFont(base);
-
-    // Header: banner on the left, navigation box on the right.
-    imgIntestazione = new QLabel(p);
-    imgIntestazione->setObjectName(u"imgIntestazione"_s);
-    imgIntestazione->setPixmap(Artwork::pixmap(u"intestazione_magazzino"_s, QSize(560, 56)));
-    imgIntestazione->setGeometry(10, 8, 560, 56);
-    imgIntestazione->setAccessibleName(u"Magazzino Prodotti"_s);
-
-    cmdPrimo = new PictureButton(p, u"cmdPrimo"_s, u"primo"_s, kArrow, u"Prima scheda"_s);
-    cmdIndietro =
-        new PictureButton(p, u"cmdIndietro"_s, u"indietro"_s, kArrow, u"Scheda precedente"_s);
-    lblPosizione = new QLabel(p);
-    lblPosizione->setObjectName(u"lblPosizione"_s);
-    lblPosizione->setAlignment(Qt::AlignCenter);
-    QFont bold = base;
-    bold.setPointSize(12);
-    bold.setBold(true);
-    lblPosizione->setFont(bold);
-    lblPosizione->setFrameShape(QFrame::StyledPanel);
-    lblPosizione->setAccessibleDescription(u"Posizione della scheda"_s);
-    cmdAvanti = new PictureButton(p, u"cmdAvanti"_s, u"avanti"_s, kArrow, u"Scheda successiva"_s);
-    cmdUltimo = new PictureButton(p, u"cmdUltimo"_s, u"ultimo"_s, kArrow, u"Ultima scheda"_s);
-    cmdPrimo->move(856, 18);
-    cmdIndietro->move(894, 18);
-    lblPosizione->setGeometry(934, 18, 72, 36);
-    cmdAvanti->move(1010, 18);
-    cmdUltimo->move(1048, 18);
-
-    // Photo column.
-    imgFoto = new PhotoFrame(p, u"imgFoto"_s, u"Foto del prodotto"_s);
-    imgFoto->setGeometry(QRect(QPoint(10, 80), kPhoto));
-    imgBianco = new QLabel(p);
-    imgBianco->setObjectName(u"imgBianco"_s);
-    imgBianco->setPixmap(Artwork::pixmap(u"foto_bianco"_s, kPhoto));
-    imgBianco->hide();
-    imgFoto->setPicture(placeholder());
-    btnZoomFoto = new PictureButton(p, u"btnZoomFoto"_s, u"zoomfoto"_s, QSize(28, 28),
-                                    u"Ingrandisci foto"_s);
-    btnCancFoto = new PictureButton(p, u"btnCancFoto"_s, u"cancfoto"_s, QSize(28, 28),
-                                    u"Cancella foto"_s);
-    btnZoomFoto->move(14, 80 + kPhoto.height() - 32);
-    btnCancFoto->move(10 + kPhoto.width() - 32, 80 + kPhoto.height() - 32);
-    btnCaricaFoto = new PictureButton(p, u"btnCaricaFoto"_s, u"btn_caricafoto"_s, kPhotoCommand,
-                                      u"Carica foto"_s);
-    btnAcquisisciFoto = new PictureButton(p, u"btnAcquisisciFoto"_s, u"btn_webcam"_s,
-                                          kPhotoCommand, u"WebCam"_s);
-    btnSalvaFoto = new PictureButton(p, u"btnSalvaFoto"_s, u"btn_salvafoto"_s, kPhotoCommand,
-                                     u"Salva foto"_s);
-    btnCaricaFoto->move(10, 362);
-    btnAcquisisciFoto->move(134, 362);
-    btnSalvaFoto->move(258, 362);
-
-    // The card's fields, in reading order.
-    txtCodice = addField(u"txtCodice"_s, u"Codice articolo:"_s, 25, {392, 98, 300, 24}, {392, 80});
-    txtCosto = addField(u"txtCosto"_s, u"Costo unitario:"_s, 12, {712, 98, 150, 24}, {712, 80});
-    txtNome = addField(u"txtNome"_s, u"Nome prodotto:"_s, 50, {392, 146, 470, 24}, {392, 128});
-    txtGiacenza = addField(u"txtGiacenza"_s, u"Giacenza:"_s, 4, {392, 194, 70, 24}, {392, 176});
-    btnAggiungi = new QPushButton(u"+"_s, p);
-    btnAggiungi->setObjectName(u"btnAggiungi"_s);
-    btnAggiungi->setGeometry(470, 194, 28, 24);
-    btnAggiungi->setAccessibleName(u"Aggiungi alla giacenza"_s);
-    btnSottrai = new QPushButton(u"-"_s, p);
-    btnSottrai->setObjectName(u"btnSottrai"_s);
-    btnSottrai->setGeometry(502, 194, 28, 24);
-    btnSottrai->setAccessibleName(u"Sottrai dalla giacenza"_s);
-    txtAvviso = addField(u"txtAvviso"_s, u"Avviso n."_s, 3, {618, 194, 50, 24}, {556, 198});
-    QLabel *rimasti = caption(p, u"pezzi rimasti."_s, {676, 198});
-    // The field stands between its two captions; a screen reader says them together.
-    txtAvviso->setAccessibleName(u"Avviso n. pezzi rimasti"_s);
-    m_hints->blank(rimasti);
-    txtUM = addField(u"txtUM"_s, u"Aspetto esteriore del bene:"_s, 120, {392, 242, 230, 24},
-                     {392, 224});
-    txtTipologia = addField(u"txtTipologia"_s, u"Categoria merceologica:"_s, 50,
-                            {632, 242, 230, 24}, {632, 224});
-    txtCaratteristiche = addField(u"txtCaratteristiche"_s, u"Caratteristiche:"_s, 250,
-                                  {392, 290, 470, 24}, {392, 272});
-    txtCollocazione = addField(u"txtCollocazione"_s, u"Collocazione in magazzino:"_s, 50,
-                               {392, 338, 470, 24}, {392, 320});
-    txtDitta = addField(u"txtDitta"_s, u"Ditta fornitrice:"_s, 50, {10, 430, 300, 24}, {10, 412});
-    txtAgente = addField(u"txtAgente"_s, u"Agente:"_s, 50, {326, 430, 300, 24}, {326, 412});
-    txtRecapito = addField(u"txtRecapito"_s, u"Recapito telefonico:"_s, 30, {642, 430, 220, 24},
-                           {642, 412});
-    txtDocumento = addField(u"txtDocumento"_s, u"Documento di acquisto:"_s, 50,
-                            {10, 478, 300, 24}, {10, 460});
-    txtPagamento = addField(u"txtPagamento"_s, u"Modalità di pagamento:"_s, 50,
-                            {326, 478, 300, 24}, {326, 460});
-    chkPagato = new QCheckBox(u"Pagato"_s, p);
-    chkPagato->setObjectName(u"chkPagato"_s);
-    chkPagato->setGeometry(642, 478, 120, 24);
-    txtDataSca = addField(u"txtDataSca"_s, u"Data scadenza:"_s, 10, {10, 526, 110, 24}, {10, 508});
-    txtDataSca->setReadOnly(true);
-    delDataSca = new PictureButton(p, u"delDataSca"_s, u"cancdata"_s, QSize(22, 22),
-                                   u"Cancella la data"_s);
-    delDataSca->move(126, 527);
-    txtNote = addField(u"txtNote"_s, u"Note:"_s, 250, {160, 526, 540, 24}, {160, 508});
-    txtPrezzo = addField(u"txtPrezzo"_s, u"Prezzo di vendita:"_s, 12, {716, 526, 146, 24},
-                         {716, 508});
-
-    for (QLineEdit *amount : {txtCosto, txtPrezzo}) {
-        amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        KeyFilter::install(amount, KeyFilter::Keys::Amount);
-        LeaveWatch::install(amount, [this, amount] { amountExit(amount); });
-    }
-    for (QLineEdit *quantity : {txtGiacenza, txtAvviso}) {
-        quantity->setAlignment(Qt::AlignCenter);
-        KeyFilter::install(quantity, KeyFilter::Keys::Quantity);
-        LeaveWatch::install(quantity, [this, quantity] { quantityExit(quantity); });
-    }
-    txtDataSca->installEventFilter(this);
-
-    // The hidden attachment labels.
-    QLabel **attachments[] = {&lblFile01, &lblFile02, &lblFile03,
-                              &lblDesc01, &lblDesc02, &lblDesc03};
-    const QString names[] = {u"lblFile01"_s, u"lblFile02"_s, u"lblFile03"_s,
-                             u"lblDesc01"_s, u"lblDesc02"_s, u"lblDesc03"_s};
-    for (int i = 0; i < 6; ++i) {
-        *attachments[i] = new QLabel(p);
-        (*attachments[i])->setObjectName(names[i]);
-        (*attachments[i])->hide();
-    }
-
-    // Enter moves along the fields; the chain closes from the price back to the code.
-    auto *chain = new EnterChain(this);
-    const QList<QLineEdit *> order = {txtCodice,   txtCosto,     txtNome,      txtGiacenza,
-                                      txtAvviso,   txtUM,        txtTipologia, txtCaratteristiche,
-                                      txtCollocazione, txtDitta, txtAgente,    txtRecapito,
-                                      txtDocumento, txtPagamento, txtDataSca};
-    for (int i = 0; i + 1 < order.size(); ++i)
-        chain->link(order[i], order[i + 1]);
-    chain->link(txtNote, txtPrezzo);
-    chain->link(txtPrezzo, txtCodice);
-
-    // The fixed Tab order; every picture button stays out of it.
-    const QList<QWidget *> tabs = {txtCodice,    txtCosto,    txtNome,      txtGiacenza,
-                                   btnAggiungi,  btnSottrai,  txtAvviso,    txtUM,
-                                   txtTipologia, txtCaratteristiche, txtCollocazione, txtDitta,
-                                   txtAgente,    txtRecapito, txtDocumento, txtPagamento,
-                                   chkPagato,    txtDataSca,  txtNote,      txtPrezzo};
-    for (int i = 0; i + 1 < tabs.size(); ++i)
-        setTabOrder(tabs[i], tabs[i + 1]);
-}
-
-void TfrmMagazzino::buildCommands()
-{
-    QWidget *p = panel();
-    struct Command {
-        PictureButton **button;
-        QString name;
-        QString art;
-        QString caption;
-    };
-    const Command commands[] = {
-        {&btnNuovo, u"btnNuovo"_s, u"btn_nuovo"_s, u"Nuovo"_s},
-        {&btnDuplica, u"btnDuplica"_s, u"btn_duplica"_s, u"Duplica"_s},
-        {&btnSalva, u"btnSalva"_s, u"btn_salva"_s, u"Salva"_s},
-        {&btnTrova, u"btnTrova"_s, u"btn_trova"_s, u"Trova"_s},
-        {&btnAllegati, u"btnAllegati"_s, u"btn_allegati"_s, u"Allegati"_s},
-        {&btnAnteprima, u"btnAnteprima"_s, u"btn_anteprima"_s, u"Anteprima"_s},
-        {&btnStampa, u"btnStampa"_s, u"btn_stampa"_s, u"Stampa"_s},
-        {&btnScaduti, u"btnScaduti"_s, u"btn_scaduti"_s, u"Da saldare"_s},
-        {&btnSottoscorta, u"btnSottoscorta"_s, u"btn_sottoscorta"_s, u"Sottoscorta"_s},
-        {&btnEsporta, u"btnEsporta"_s, u"btn_esporta"_s, u"Esporta"_s},
-        {&btnGuida, u"btnGuida"_s, u"btn_guida"_s, u"Guida"_s},
-        {&btnEsci, u"btnEsci"_s, u"btn_esci"_s, u"Esci"_s},
-    };
-    int y = 80;
-    for (const Command &c : commands) {
-        *c.button = new PictureButton(p, c.name, c.art, kCommand, c.caption);
-        (*c.button)->move(930, y);
-        y += kCommand.height() + 4;
-    }
-    const std::pair<PictureButton *, QKeySequence> keys[] = {
-        {btnSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {btnNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {btnDuplica, QKeySequence(Qt::CTRL | Qt::Key_D)},
-        {btnTrova, QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {btnStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
-        {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
-        {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
-        {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
-        {btnGuida, QKeySequence(Qt::Key_F1)},
-    };
-    for (const auto &[button, key] : keys)
-        button->setKey(key);
-
-    connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdPrimoClick);
-    connect(cmdIndietro, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdIndietroClick);
-    connect(cmdAvanti, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdAvantiClick);
-    connect(cmdUltimo, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdUltimoClick);
-    connect(btnNuovo, &QAbstractButton::clicked, this, &TfrmMagazzino::btnNuovoClick);
-    connect(btnSalva, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSalvaClick);
-    connect(btnDuplica, &QAbstractButton::clicked, this, &TfrmMagazzino::btnDuplicaClick);
-    connect(btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
-    connect(btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
-    connect(btnEsci, &QAbstractButton::clicked, this, &QWidget::close);
-    connect(btnAnteprima, &QAbstractButton::clicked, this, &TfrmMagazzino::btnAnteprimaClick);
-    connect(btnStampa, &QAbstractButton::clicked, this, &TfrmMagazzino::btnStampaClick);
-    connect(delDataSca, &QAbstractButton::clicked, this, &TfrmMagazzino::delDataScaClick);
-    connect(btnTrova, &QAbstractButton::clicked, this, &TfrmMagazzino::btnTrovaClick);
-    connect(btnScaduti, &QAbstractButton::clicked, this, &TfrmMagazzino::btnScadutiClick);
-    connect(btnSottoscorta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSottoscortaClick);
-    connect(btnEsporta, &QAbstractButton::clicked, this, &TfrmMagazzino::btnEsportaClick);
-    connect(btnGuida, &QAbstractButton::clicked, this, &TfrmMagazzino::btnGuidaClick);
-    connect(btnCaricaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCaricaFotoClick);
-    connect(btnSalvaFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnSalvaFotoClick);
-    connect(btnCancFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnCancFotoClick);
-    connect(btnZoomFoto, &QAbstractButton::clicked, this, &TfrmMagazzino::btnZoomFotoClick);
-    connect(btnAcquisisciFoto, &QAbstractButton::clicked, this,
-            &TfrmMagazzino::btnAcquisisciFotoClick);
-    connect(btnAllegati, &QAbstractButton::clicked, this, &TfrmMagazzino::btnAllegatiClick);
-}
-
-void TfrmMagazzino::wireHints()
-{
-    const std::pair<QWidget *, QString> hints[] = {
-        {cmdPrimo, u"Visualizza la prima scheda in archivio."_s},
-        {cmdIndietro, u"Visualizza la scheda precedente in archivio."_s},
-        {cmdAvanti, u"Visualizza la scheda successiva in archivio."_s},
-        {cmdUltimo, u"Visualizza l'ultima scheda in archivio."_s},
-        {btnNuovo, u"Prepara la schermata per l'inserimento di una nuova scheda."_s},
-        {btnDuplica, u"Prepara la schermata per la registrazione di una nuova scheda duplicando "
-                     u"i dati correnti."_s},
-        {btnSalva, u"Salva la scheda corrente."_s},
-        {btnTrova, u"Trova schede in archivio."_s},
-        {btnAllegati, u"Allega file alla scheda corrente."_s},
-        {btnAnteprima, u"Visualizza l'anteprima di stampa."_s},
-        {btnStampa, u"Stampa la scheda corrente."_s},
-        {btnScaduti, u"Visualizza il riepilogo dei pagamenti non ancora saldati."_s},
-        {btnSottoscorta, u"Visualizza il riepilogo dei materiali in esaurimento."_s},
-        {btnEsporta, u"Esporta l'archivio in un foglio di Microsoft Excel."_s},
-        {btnGuida, u"Visualizza la pagina della guida sensibile al contesto."_s},
-        {btnEsci, u"Esci da questa schermata di lavoro."_s},
-        {btnCaricaFoto, u"Carica una foto esistente."_s},
-        {btnAcquisisciFoto, u"Acquisisci la foto da WebCam."_s},
-        {btnSalvaFoto, u"Salva la foto su disco."_s},
-        {btnZoomFoto, u"Visualizza la foto nelle sue dimensioni reali."_s},
-        {btnCancFoto, u"Cancella la foto."_s},
-        {btnAggiungi, u"Aggiorna la giacenza aggiungendo una certa quantità."_s},
-        {btnSottrai, u"Aggiorna la giacenza sottraendo una certa quantità."_s},
-        {chkPagato, u"Contrassegna questa casella per indicare che il pagamento è stato "
-                    u"effettuato."_s},
-        {txtDataSca, u"Fai clic su questo campo e premi un tasto qualsiasi per importare una "
-                     u"data dal calendario."_s},
-        {delDataSca, u"Cancella la data."_s},
-    };
-    for (const auto &[control, hint] : hints)
-        m_hints->add(control, hint);
-    for (QWidget *area : {static_cast<QWidget *>(this), panel(),
-                          static_cast<QWidget *>(imgIntestazione), static_cast<QWidget *>(imgFoto),
-                          static_cast<QWidget *>(lblPosizione)})
-        m_hints->blank(area);
-}
-
 QImage TfrmMagazzino::placeholder() const { return imgBianco->pixmap().toImage(); }
 
 void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
 {
-    QLineEdit *const edits[] = {txtCodice,    txtCosto,     txtNome,      txtGiacenza,
-                                txtAvviso,    txtUM,        txtTipologia, txtCaratteristiche,
-                                txtCollocazione, txtDitta,  txtAgente,    txtRecapito,
-                                txtDocumento, txtPagamento, txtDataSca,   txtNote,
-                                txtPrezzo};
-    const QString *const texts[] = {&card.Codice,    &card.Costo,     &card.Nome,
-                                    &card.Giacenza,  &card.Avviso,    &card.UM,
-                                    &card.Tipologia, &card.Caratteristiche, &card.Collocazione,
-                                    &card.Ditta,     &card.Agente,    &card.Recapito,
-                                    &card.Documento, &card.Pagamento, &card.DataSca,
-                                    &card.Note,      &card.Prezzo};
-    for (std::size_t i = 0; i < std::size(edits); ++i)
-        FieldText::fill(edits[i], StoredText::trimBlanks(*texts[i]));
+    const auto &layout = TSchedaProdotto::fields();
+    for (const CardField &f : cardFields())
+        FieldText::fill(this->*f.edit, StoredText::trimBlanks(card.*layout[f.field].member));
 
     // A paid flag that is neither value leaves the box as the previous card left it.
     if (card.Pagato == TSchedaProdotto::paidYes())
@@ -379,12 +77,8 @@ void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
     else if (card.Pagato == TSchedaProdotto::paidNo())
         chkPagato->setChecked(false);
 
-    lblFile01->setText(card.File01);
-    lblFile02->setText(card.File02);
-    lblFile03->setText(card.File03);
-    lblDesc01->setText(card.Desc01);
-    lblDesc02->setText(card.Desc02);
-    lblDesc03->setText(card.Desc03);
+    for (const AttachmentField &a : attachmentFields())
+        (this->*a.label)->setText(card.*layout[a.field].member);
     lblPosizione->setText(QString::number(position));
 
     const std::optional<QImage> photo = ArchivioMagazzino::loadPhoto(position);
@@ -393,50 +87,54 @@ void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
 
 void TfrmMagazzino::PulisciScheda()
 {
-    for (QLineEdit *field :
-         {txtCodice, txtNome, txtUM, txtTipologia, txtCaratteristiche, txtCollocazione, txtDitta,
-          txtAgente, txtRecapito, txtDocumento, txtPagamento, txtDataSca, txtNote})
-        field->clear();
-    txtCosto->setText(u"0,00"_s);
-    txtPrezzo->setText(u"0,00"_s);
-    txtGiacenza->setText(u"0"_s);
-    txtAvviso->setText(u"0"_s);
+    // A new card starts with zero amounts and quantities and every other field empty.
+    for (const CardField &f : cardFields()) {
+        QLineEdit *field = this->*f.edit;
+        switch (f.entry) {
+        case Entry::Amount:
+            field->setText(u"0,00"_s);
+            break;
+        case Entry::Quantity:
+            field->setText(u"0"_s);
+            break;
+        case Entry::Text:
+        case Entry::Date:
+            field->clear();
+            break;
+        }
+    }
     chkPagato->setChecked(false);
-    for (QLabel *label : {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03})
-        label->clear();
+    clearAttachments();
     imgFoto->setPicture(placeholder());
     lblPosizione->clear();
     txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
+void TfrmMagazzino::clearAttachments()
+{
+    for (const AttachmentField &a : attachmentFields())
+        (this->*a.label)->clear();
+}
+
 TSchedaProdotto TfrmMagazzino::cardFromScreen() const
 {
+    const auto &layout = TSchedaProdotto::fields();
     TSchedaProdotto card;
-    card.Codice = txtCodice->text();
-    card.Costo = txtCosto->text();
-    card.Nome = txtNome->text();
-    card.Giacenza = txtGiacenza->text();
-    card.Avviso = txtAvviso->text();
-    card.UM = txtUM->text();
-    card.Tipologia = txtTipologia->text();
-    card.Caratteristiche = txtCaratteristiche->text();
-    card.Collocazione = txtCollocazione->text();
-    card.Ditta = txtDitta->text();
-    card.Agente = txtAgente->text();
-    card.Recapito = txtRecapito->text();
-    card.Documento = txtDocumento->text();
-    card.Pagamento = txtPagamento->text();
-    card.DataSca = txtDataSca->text();
-    card.Note = txtNote->text();
-    card.Prezzo = txtPrezzo->text();
+    for (const CardField &f : cardFields())
+        card.*layout[f.field].member = (this->*f.edit)->text();
     card.Pagato = chkPagato->isChecked() ? TSchedaProdotto::paidYes() : TSchedaProdotto::paidNo();
-    card.File01 = lblFile01->text();
-    card.File02 = lblFile02->text();
-    card.File03 = lblFile03->text();
-    card.Desc01 = lblDesc01->text();
-    card.Desc02 = lblDesc02->text();
-    card.Desc03 = lblDesc03->text();
+    for (const AttachmentField &a : attachmentFields())
+        card.*layout[a.field].member = (this->*a.label)->text();
     return card;
+}
+
+CardSheetData TfrmMagazzino::sheetData()
+{
+    if (StoredText::trimBlanks(txtGiacenza->text()).isEmpty())
+        txtGiacenza->setText(u"0"_s);
+    if (StoredText::trimBlanks(txtCosto->text()).isEmpty())
+        txtCosto->setText(u"0,00"_s);
+    return CardSheet::dataFrom(cardFromScreen());
 }
 
 void TfrmMagazzino::showEvent(QShowEvent *event)
@@ -445,11 +143,6 @@ void TfrmMagazzino::showEvent(QShowEvent *event)
     // Each time the hub opens the screen it starts on a new card.
     if (!event->spontaneous())
         PulisciScheda();
-}
-
-qint64 TfrmMagazzino::shownPosition() const
-{
-    return StoredText::trimBlanks(lblPosizione->text()).toLongLong();
 }
 
 void TfrmMagazzino::showCard(ArchivioMagazzino &archive, qint64 position)
@@ -463,142 +156,71 @@ void TfrmMagazzino::showCard(ArchivioMagazzino &archive, qint64 position)
     MostraScheda(*card, position);
 }
 
-void TfrmMagazzino::cmdPrimoClick() { navigate(Step::First); }
-void TfrmMagazzino::cmdIndietroClick() { navigate(Step::Previous); }
-void TfrmMagazzino::cmdAvantiClick() { navigate(Step::Next); }
-void TfrmMagazzino::cmdUltimoClick() { navigate(Step::Last); }
+void TfrmMagazzino::cmdPrimoClick() { navigate(Navigation::Step::First); }
+void TfrmMagazzino::cmdIndietroClick() { navigate(Navigation::Step::Previous); }
+void TfrmMagazzino::cmdAvantiClick() { navigate(Navigation::Step::Next); }
+void TfrmMagazzino::cmdUltimoClick() { navigate(Navigation::Step::Last); }
 
-void TfrmMagazzino::navigate(Step step)
+RecordSteps::Texts TfrmMagazzino::stepTexts()
 {
-    const QString shown = StoredText::trimBlanks(lblPosizione->text());
+    return {accessError(), emptyArchiveMessage(),
+            u"Attenzione: la scheda è stata salvata, ma non è stato possibile salvare la "
+            u"foto."_s};
+}
+
+void TfrmMagazzino::navigate(Navigation::Step step)
+{
     ArchivioMagazzino archive;
-    if (!archive.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    // Nothing comes before the first card; the archive is not even counted.
-    if (step == Step::Previous && shown == u"1"_s) {
-        archive.close();
-        return;
-    }
-    const qint64 count = archive.count();
-    if (count == 0) {
-        if (step == Step::Next)
-            lblPosizione->clear();
-        archive.close();
-        Dialogs::information(this, emptyArchiveMessage());
-        return;
-    }
-    // An empty position (a new card) counts as 0 going forward; going back it shows card 1.
-    const qint64 position = shown.toLongLong();
-    qint64 target = 0;
-    switch (step) {
-    case Step::First:
-        target = 1;
-        break;
-    case Step::Last:
-        target = count;
-        break;
-    case Step::Next:
-        target = position < count ? position + 1 : 0;
-        break;
-    case Step::Previous:
-        // A position past the end (the archive shrank outside the program) steps to the
-        // last card.
-        target = shown.isEmpty() ? 1 : std::min(position - 1, count);
-        break;
-    }
-    if (target == 0) {
-        archive.close();
-        return;
-    }
-    showCard(archive, target);
+    RecordSteps::navigate(this, archive, step, lblPosizione, stepTexts(),
+                          [this](ArchivioMagazzino &file, qint64 position) {
+                              showCard(file, position);
+                          });
 }
 
 void TfrmMagazzino::btnNuovoClick() { PulisciScheda(); }
 
 void TfrmMagazzino::btnSalvaClick()
 {
-    for (QLineEdit *quantity : {txtGiacenza, txtAvviso}) {
-        if (StoredText::trimBlanks(quantity->text()).isEmpty())
+    for (const CardField &f : cardFields()) {
+        QLineEdit *quantity = this->*f.edit;
+        if (f.entry == Entry::Quantity && StoredText::trimBlanks(quantity->text()).isEmpty())
             quantity->setText(u"0"_s);
     }
-
-    const std::pair<QLineEdit *, QString> required[] = {
-        {txtCodice, u"Attenzione: per salvare la scheda è necessario indicare il codice "
-                    u"articolo."_s},
-        {txtCosto, u"Attenzione: per salvare la scheda è necessario indicare il costo "
-                   u"unitario."_s},
-        {txtNome, u"Attenzione: per salvare la scheda è necessario indicare il nome del "
-                  u"prodotto."_s},
-        {txtUM, u"Attenzione: per salvare la scheda è necessario indicare l'aspetto esteriore "
-                u"del bene."_s},
-        {txtTipologia, u"Attenzione: per salvare la scheda è necessario indicare la categoria "
-                       u"merceologica."_s},
-        {txtCaratteristiche, u"Attenzione: per salvare la scheda è necessario indicare le "
-                             u"caratteristiche del prodotto."_s},
-        {txtPrezzo, u"Attenzione: per salvare la scheda è necessario indicare il prezzo di "
-                    u"vendita."_s},
-    };
-    for (const auto &[field, warning] : required) {
-        if (StoredText::trimBlanks(field->text()).isEmpty()) {
-            Dialogs::warning(this, warning);
+    for (const CardField &f : cardFields()) {
+        QLineEdit *field = this->*f.edit;
+        if (!f.missing.isEmpty() && StoredText::trimBlanks(field->text()).isEmpty()) {
+            Dialogs::warning(this, f.missing.toString());
             field->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
     // A number too large for its record field (typed, or pasted as "1e20" and refused when
     // its field was left) would be stored cut short or as an exponent: the save refuses it.
-    for (QLineEdit *amount : {txtCosto, txtPrezzo}) {
-        if (!NumberText::amountRuleWithin(amount->text(), amount->maxLength())) {
-            Dialogs::warning(this, tooLargeAmount());
-            amount->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-    }
-    for (QLineEdit *quantity : {txtGiacenza, txtAvviso}) {
-        if (!NumberText::quantityRuleWithin(quantity->text(), quantity->maxLength())) {
-            Dialogs::warning(this, tooLargeQuantity());
-            quantity->setFocus(Qt::OtherFocusReason);
-            return;
+    for (const Entry kind : {Entry::Amount, Entry::Quantity}) {
+        for (const CardField &f : cardFields()) {
+            QLineEdit *number = this->*f.edit;
+            if (f.entry != kind)
+                continue;
+            const bool fits =
+                kind == Entry::Amount
+                    ? bool(NumberText::amountRuleWithin(number->text(), number->maxLength()))
+                    : bool(NumberText::quantityRuleWithin(number->text(), number->maxLength()));
+            if (!fits) {
+                Dialogs::warning(this, kind == Entry::Amount ? tooLargeAmount()
+                                                             : tooLargeQuantity());
+                number->setFocus(Qt::OtherFocusReason);
+                return;
+            }
         }
     }
 
     ArchivioMagazzino archive;
-    if (!archive.open()) {
-        Dialogs::error(this, accessError());
-        return;
-    }
-    const TSchedaProdotto card = cardFromScreen();
-    const bool existing = !StoredText::trimBlanks(lblPosizione->text()).isEmpty();
-    qint64 position = shownPosition();
-    if (existing) {
-        if (!archive.writeAt(position, card)) {
-            archive.close();
-            Dialogs::error(this, accessError());
-            return;
-        }
-    } else {
-        const std::optional<qint64> appended = archive.append(card);
-        if (!appended) {
-            archive.close();
-            Dialogs::error(this, accessError());
-            return;
-        }
-        position = *appended;
-        lblPosizione->setText(QString::number(position));
-    }
-    archive.close();
-
-    const bool photoStored = ArchivioMagazzino::storePhoto(position, imgFoto->picture());
-    Dialogs::information(this,
-                         existing ? u"Le modifiche apportate alla scheda corrente sono state "
-                                    u"salvate in archivio."_s
-                                  : u"La scheda corrente è stata inserita in archivio."_s);
-    // The frame keeps the user's picture, so that a later save can still store it.
-    if (!photoStored)
-        Dialogs::warning(this, u"Attenzione: la scheda è stata salvata, ma non è stato possibile "
-                               u"salvare la foto."_s);
+    // The frame keeps the user's picture when it cannot be stored, so that a later save can
+    // still store it.
+    RecordSteps::save(this, archive, cardFromScreen(), lblPosizione, stepTexts(),
+                      [this](qint64 position) {
+                          return ArchivioMagazzino::storePhoto(position, imgFoto->picture());
+                      });
 }
 
 void TfrmMagazzino::btnDuplicaClick()
@@ -608,8 +230,7 @@ void TfrmMagazzino::btnDuplicaClick()
                                u"soltanto dopo che questa è stata inserita in archivio."_s);
         return;
     }
-    for (QLabel *label : {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03})
-        label->clear();
+    clearAttachments();
     lblPosizione->clear();
     imgFoto->setPicture(placeholder());
     txtCodice->setFocus(Qt::OtherFocusReason);
@@ -766,18 +387,16 @@ void TfrmMagazzino::btnAllegatiClick()
     attachments.exec();
 }
 
-// The card sheet screens: each gets a copy of the photo on show and reads the fields
-// itself when the user confirms.
+// The card sheet screens: each gets a copy of the photo on show and the card's data
+// when the user confirms.
 void TfrmMagazzino::btnAnteprimaClick()
 {
-    TfrmAnteprimaMag dialog(this);
-    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
+    TfrmAnteprimaMag dialog(this, imgFoto->picture(), [this] { return sheetData(); });
     dialog.exec();
 }
 
 void TfrmMagazzino::btnStampaClick()
 {
-    TfrmStampaMag dialog(this);
-    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
+    TfrmStampaMag dialog(this, imgFoto->picture(), [this] { return sheetData(); });
     dialog.exec();
 }

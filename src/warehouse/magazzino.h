@@ -1,7 +1,14 @@
 #pragma once
 
+#include "common/navigation.h"
 #include "common/workscreen.h"
 #include "warehouse/schedaprodotto.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QStringView>
+
+#include <span>
 
 class QCheckBox;
 class QLabel;
@@ -10,6 +17,10 @@ class QPushButton;
 class HoverHints;
 class PhotoFrame;
 class PictureButton;
+struct CardSheetData;
+namespace RecordSteps {
+struct Texts;
+}
 
 // The warehouse card screen: one product card at a time, paged through in file order.
 // The card being edited lives only in the controls; lblPosizione says which card it is
@@ -32,6 +43,37 @@ public:
 
     // The card as the controls hold it, as it would be stored.
     TSchedaProdotto cardFromScreen() const;
+    // The card as the card sheet prints it, read when the user confirms the sheet: an
+    // empty stock or cost prints as zero, and the screen shows that zero too.
+    CardSheetData sheetData();
+
+    // How an edit field takes what is typed.
+    enum class Entry {
+        Text,     // any text up to the record field's capacity
+        Amount,   // money with the decimal comma, set to two decimals on leaving
+        Quantity, // a whole number, set to digits on leaving
+        Date,     // read-only: any key opens the calendar, Backspace and Delete empty it
+    };
+    // One edit field of the card: the record field it shows (its name gives the control's
+    // name after "txt", its capacity the field's maximum length), where it sits, and what
+    // a save requires of it. The table, in record order, makes the fields, shows, clears
+    // and reads the card, and gives the Enter chain and the Tab order.
+    struct CardField {
+        QLineEdit *TfrmMagazzino::*edit;
+        TSchedaProdotto::Index field;
+        QStringView caption;
+        QRect box;
+        QPoint labelAt;
+        Entry entry;
+        QStringView missing; // the warning when a save finds it blank; empty when optional
+    };
+    static std::span<const CardField> cardFields();
+    // The hidden labels that carry the card's attachments, with their record fields.
+    struct AttachmentField {
+        QLabel *TfrmMagazzino::*label;
+        TSchedaProdotto::Index field;
+    };
+    static std::span<const AttachmentField> attachmentFields();
 
     // Edit fields, in record order.
     QLineEdit *txtCodice, *txtCosto, *txtNome, *txtGiacenza, *txtAvviso, *txtUM, *txtTipologia,
@@ -57,8 +99,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QLineEdit *addField(const QString &name, const QString &caption, int maxLength, QRect box,
-                        QPoint labelAt);
+    QLineEdit *addField(const CardField &field);
+    // The controls that follow an edit field in the Tab order before the next field.
+    QList<QWidget *> tabCompanions(const QLineEdit *field) const;
     void buildLayout();
     void buildCommands();
     void wireHints();
@@ -67,9 +110,9 @@ private:
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
-    enum class Step { First, Previous, Next, Last };
     // Opens the archive and shows the card the step leads to, or tells why there is none.
-    void navigate(Step step);
+    void navigate(Navigation::Step step);
+    static RecordSteps::Texts stepTexts();
     void btnNuovoClick();
     void btnSalvaClick();
     void btnDuplicaClick();
@@ -101,8 +144,8 @@ private:
 
     // Reads card k and shows it; false (after the access error) when the archive fails.
     void showCard(class ArchivioMagazzino &archive, qint64 position);
-    qint64 shownPosition() const;
     QImage placeholder() const;
+    void clearAttachments();
 
     HoverHints *m_hints;
 };

@@ -1,7 +1,6 @@
 #include "common/numbertext.h"
 #include "common/storedtext.h"
 #include "common/dialogs.h"
-#include "lists/elenchi.h"
 #include "printing/cardsheet.h"
 #include "support/testmain.h"
 
@@ -288,7 +287,7 @@ void TextRules::rulesUnderEachLocale()
     QCOMPARE(NumberText::quantityRule(u"2,5"_s), u"3"_s);
     QVERIFY(!NumberText::amountRuleWithin(u"1e20"_s, 12));
     // The three-card inventory: 2 at 4,20, 10 at 10,50 and 20 at 2,60.
-    QCOMPARE(Elenchi::testoTotale(2 * 4.2 + 10 * 10.5 + 20 * 2.6), u"€ 165,40"_s);
+    QCOMPARE(NumberText::totalText(2 * 4.2 + 10 * 10.5 + 20 * 2.6), u"€ 165,40"_s);
     QCOMPARE(CardSheet::costLine(u"4,20"_s, u"3"_s),
              u"Costo unitario (€ 4,20) x giacenza (3 pezzi) = € 12,6"_s);
 }

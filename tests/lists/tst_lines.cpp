@@ -1,4 +1,5 @@
 #include "cards.h"
+#include "common/numbertext.h"
 #include "lists/elenchi.h"
 #include "lists/rigaelenco.h"
 #include "support/testmain.h"
@@ -256,7 +257,7 @@ void ListLines::inventoryTotal()
     const Elenchi::Inventario inventory = Elenchi::inventario({});
     QCOMPARE(inventory.esito, Elenchi::Esito::Completo);
     QCOMPARE(::values(inventory.righe), values);
-    QCOMPARE(Elenchi::testoTotale(inventory.totale), total);
+    QCOMPARE(NumberText::totalText(inventory.totale), total);
 }
 
 void ListLines::inventoryFilterAndStop()

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void costLine();
     void rowsFromTheCard_data();
     void rowsFromTheCard();
+    void rowsFromTheCardScreen();
     void previewAndPrint_data();
     void previewAndPrint();
     void notANumberKeepsTheScreen_data();
@@ -186,6 +187,35 @@ void CardSheetTest::rowsFromTheCard()
     card.pagato = false;
     sheet = CardSheet::build(card, withPhoto, QDateTime::currentDateTime());
     QCOMPARE(sheet->findMemo(u"txtCampo18"_s)->text(), u"No"_s);
+}
+
+// The card screen hands the sheet each field of the card it shows, in the sheet's rows.
+void CardSheetTest::rowsFromTheCardScreen()
+{
+    using S = TSchedaProdotto;
+    TSchedaProdotto card;
+    const auto &fields = S::fields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        card.*fields[i].member = u"campo %1"_s.arg(i);
+    card.Costo = u"2,50"_s;
+    card.Giacenza = u"4"_s;
+    card.Pagato = S::paidYes();
+    m_card->MostraScheda(card, 1);
+
+    auto sheet = CardSheet::build(m_card->sheetData(), false, QDateTime::currentDateTime());
+    sheet->PrepareReport(true);
+    const PreparedPage &page = sheet->preparedPages().first();
+    const S::Index rows[] = {S::iCodice,       S::iCosto,        S::iNome,     S::iGiacenza,
+                             S::iUM,           S::iTipologia,    S::iCaratteristiche,
+                             S::iCollocazione, S::iDitta,        S::iAgente,   S::iRecapito,
+                             S::iDocumento,    S::iPagamento,    S::iDataSca,  S::iNote,
+                             S::iPrezzo};
+    for (int n = 1; n <= int(std::size(rows)); ++n) {
+        const QString expected = card.*fields[static_cast<std::size_t>(rows[n - 1])].member;
+        QCOMPARE(page.find(u"txtCampo%1"_s.arg(n, 2, 10, QChar(u'0')))->lines,
+                 QStringList{expected});
+    }
+    QCOMPARE(page.find(u"txtCampo18"_s)->lines, QStringList{u"Sì"_s});
 }
 
 void CardSheetTest::previewAndPrint_data()

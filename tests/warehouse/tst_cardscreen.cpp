@@ -56,6 +56,7 @@ private Q_SLOTS:
     void navigation_data();
     void navigation();
     void showsWholeCardWithPhoto();
+    void everyFieldComesBack();
     void oddPaidFlagKeepsTheBox();
     void reopeningShowsNewCard();
     void accessFailureKeepsTheCard();
@@ -178,6 +179,23 @@ void CardScreen::showsWholeCardWithPhoto()
     QCOMPARE(m_screen->imgFoto->picture(), m_screen->imgBianco->pixmap().toImage());
     QCOMPARE(m_screen->focusWidget(), m_screen->txtCodice);
     QVERIFY(rec.take().isEmpty());
+}
+
+// Each record field filled to its capacity with its own letter: a field shown in the wrong
+// control, cut by a smaller limit or left out of the card comes back different.
+void CardScreen::everyFieldComesBack()
+{
+    TSchedaProdotto full;
+    const auto &fields = TSchedaProdotto::fields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        full.*fields[i].member = QString(fields[i].capacity, QChar(u'a' + int(i)));
+    full.Pagato = TSchedaProdotto::paidYes();
+
+    m_screen->MostraScheda(full, 7);
+    QCOMPARE(m_screen->lblPosizione->text(), u"7"_s);
+    const TSchedaProdotto back = m_screen->cardFromScreen();
+    for (const TSchedaProdotto::Field &f : fields)
+        QVERIFY2(back.*f.member == full.*f.member, f.name);
 }
 
 void CardScreen::oddPaidFlagKeepsTheBox()
