@@ -1,6 +1,6 @@
 #include "warehouse/magazzino.h"
 
-#include "app/guida.h"
+#include "common/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
