@@ -1,10 +1,10 @@
 #include "warehouse/magazzino.h"
 
-#include "common/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/focushighlight.h"
+#include "common/guida.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/statusline.h"
@@ -12,16 +12,10 @@
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
 #include "common/numbertext.h"
-#include "lists/dasaldare.h"
-#include "lists/sottoscorta.h"
-#include "lists/trovamagazzino.h"
-#include "printing/anteprimamag.h"
-#include "printing/stampamag.h"
 #include "warehouse/allegacartella.h"
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
-#include "lists/expmagazzino.h"
 #include "warehouse/photodialogs.h"
 #include "warehouse/webcam.h"
 #include "warehouse/zoom.h"
@@ -51,7 +45,21 @@ QLabel *caption(QWidget *parent, const QString &text, QPoint at)
     return label;
 }
 
+TfrmMagazzino::Openers &openers()
+{
+    static TfrmMagazzino::Openers installed;
+    return installed;
+}
+
+void open(const std::function<void(TfrmMagazzino &)> &opener, TfrmMagazzino &screen)
+{
+    if (opener)
+        opener(screen);
+}
+
 } // namespace
+
+void TfrmMagazzino::setOpeners(Openers installed) { openers() = std::move(installed); }
 
 QString TfrmMagazzino::accessError()
 {
@@ -637,11 +645,7 @@ void TfrmMagazzino::btnAggiungiClick() { openStockDialog(TfrmGiacenza::addCaptio
 
 void TfrmMagazzino::btnSottraiClick() { openStockDialog(TfrmGiacenza::subtractCaption()); }
 
-void TfrmMagazzino::btnEsportaClick()
-{
-    TfrmExpMagazzino exporter(this);
-    exporter.exec();
-}
+void TfrmMagazzino::btnEsportaClick() { open(openers().exporter, *this); }
 
 void TfrmMagazzino::btnGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Magazzino); }
 
@@ -683,29 +687,13 @@ bool TfrmMagazzino::eventFilter(QObject *watched, QEvent *event)
 
 void TfrmMagazzino::delDataScaClick() { txtDataSca->clear(); }
 
-// The search and the two lists are dialogs of their own; a card chosen in one of them
-// comes back through MostraScheda.
-void TfrmMagazzino::btnTrovaClick()
-{
-    auto *search = new TfrmTrovaMagazzino(this);
-    search->lblMemory->setText(TfrmTrovaMagazzino::tagMagazzino());
-    search->exec();
-    delete search;
-}
+// The search and the two lists are dialogs of a higher layer, opened through the installed
+// openers; a card chosen in one of them comes back through MostraScheda.
+void TfrmMagazzino::btnTrovaClick() { open(openers().search, *this); }
 
-void TfrmMagazzino::btnScadutiClick()
-{
-    auto *unpaid = new TfrmDaSaldare(this);
-    unpaid->exec();
-    delete unpaid;
-}
+void TfrmMagazzino::btnScadutiClick() { open(openers().unpaid, *this); }
 
-void TfrmMagazzino::btnSottoscortaClick()
-{
-    auto *lowStock = new TfrmSottoscorta(this);
-    lowStock->exec();
-    delete lowStock;
-}
+void TfrmMagazzino::btnSottoscortaClick() { open(openers().lowStock, *this); }
 
 void TfrmMagazzino::btnCaricaFotoClick()
 {
@@ -748,18 +736,7 @@ void TfrmMagazzino::btnAllegatiClick()
     attachments.exec();
 }
 
-// The card sheet screens: each gets a copy of the photo on show and reads the fields
-// itself when the user confirms.
-void TfrmMagazzino::btnAnteprimaClick()
-{
-    TfrmAnteprimaMag dialog(this);
-    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
-    dialog.exec();
-}
+// The card sheet screens, opened through the installed openers.
+void TfrmMagazzino::btnAnteprimaClick() { open(openers().preview, *this); }
 
-void TfrmMagazzino::btnStampaClick()
-{
-    TfrmStampaMag dialog(this);
-    dialog.imgLogo->setPixmap(QPixmap::fromImage(imgFoto->picture()));
-    dialog.exec();
-}
+void TfrmMagazzino::btnStampaClick() { open(openers().print, *this); }

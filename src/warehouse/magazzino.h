@@ -3,6 +3,8 @@
 #include "common/workscreen.h"
 #include "warehouse/schedaprodotto.h"
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +34,20 @@ public:
 
     // The card as the controls hold it, as it would be stored.
     TSchedaProdotto cardFromScreen() const;
+
+    // The dialogs this screen opens that belong to higher layers (the lists, the export,
+    // the card sheet). Start-up installs them once for every card screen; each receives
+    // the screen that asks, as the dialog's parent and the source of what it shows. A
+    // command whose opener is missing does nothing.
+    struct Openers {
+        std::function<void(TfrmMagazzino &)> search;   // btnTrova
+        std::function<void(TfrmMagazzino &)> unpaid;   // btnScaduti
+        std::function<void(TfrmMagazzino &)> lowStock; // btnSottoscorta
+        std::function<void(TfrmMagazzino &)> exporter; // btnEsporta
+        std::function<void(TfrmMagazzino &)> preview;  // btnAnteprima
+        std::function<void(TfrmMagazzino &)> print;    // btnStampa
+    };
+    static void setOpeners(Openers openers);
 
     // Edit fields, in record order.
     QLineEdit *txtCodice, *txtCosto, *txtNome, *txtGiacenza, *txtAvviso, *txtUM, *txtTipologia,
