@@ -122,11 +122,4 @@ DialogSeam &seam()
 
 void install(DialogSeam *replacement) { installed() = replacement; }
 
-QString failureText(const QString &what)
-{
-    if (!what.isEmpty() && what.back().unicode() > u'.')
-        return what + u'.';
-    return what;
-}
-
 } // namespace Dialogs

@@ -1,12 +1,9 @@
 #include "testmain.h"
 
-#include "app/application.h"
 #include "common/programfolder.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
-#include <QTimer>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -31,10 +28,9 @@ TempProgramFolder::~TempProgramFolder() { ProgramFolder::setForTests(QString());
 
 // Runs every registered class. Names of test functions on the command line select the
 // classes that have them, so one function can be run from the area's executable.
-int main(int argc, char **argv)
+int TestMain::run(int argc, char **argv)
 {
-    Application app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);
     QStringList requested;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -54,27 +50,4 @@ int main(int argc, char **argv)
         delete test;
     }
     return failures == 0 ? 0 : 1;
-}
-
-void onNextModal(std::function<void(QWidget *modal)> action)
-{
-    QWidget *before = QApplication::activeModalWidget();
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, before, action, ticks] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == before) {
-            // Give up after a few seconds: the test then fails on what it expected.
-            if (++*ticks > 1000) {
-                timer->stop();
-                timer->deleteLater();
-            }
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
-    });
-    timer->start();
 }

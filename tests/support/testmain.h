@@ -8,6 +8,8 @@
 // Each test file registers its test classes; the area's executable runs them all.
 namespace TestMain {
 void add(const char *name, std::function<QObject *()> make);
+// Runs the registered classes inside the application object the executable's main made.
+int run(int argc, char **argv);
 }
 
 #define SCAFFARIA_TEST(Class)                                                              \
@@ -30,6 +32,6 @@ private:
 };
 
 class QWidget;
-// Runs an action on the next modal window as soon as it is open (it runs inside the
+// Screen tests only. Runs an action on the next modal window as soon as it is open (it runs inside the
 // window's own event loop), so a test can drive a dialog that its opener runs modally.
 void onNextModal(std::function<void(QWidget *modal)> action);
