@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
 # only those that are missing. Uses sudo when not run as root. Packages given as
-# arguments are added (the benchmark asks for libsqlite3-dev this way).
+# arguments are added (the benchmark asks for libsqlite3-dev this way, `make fuzz`
+# for clang and its libFuzzer runtime).
 set -euo pipefail
 
 packages=(
   build-essential cmake
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libxcb1-dev
   qt6-translations-l10n qt6-image-formats-plugins
   # The webcam: Qt Multimedia's GStreamer backend converts and scales frames with the
   # base plugins and reads the camera (v4l2src, jpegdec) with the good ones.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils
+  # The tests run under the users' locale, it_IT.UTF-8 (generated below).
+  locales
+  # `make package` and its checks: CPack's dependency computation (dpkg-shlibdeps) and
+  # the validators of the desktop entry and the AppStream metadata.
+  dpkg-dev desktop-file-utils appstream
   "$@"
 )
 
@@ -22,11 +28,27 @@ for p in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
-[[ ${#missing[@]} -eq 0 ]] && exit 0
-
-echo "Installing missing packages: ${missing[*]}"
 sudo=""
 if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "Installing missing packages: ${missing[*]}"
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The locales the tests run under: the users' Italian one, and English for the number
+# rules' table. Only those missing are enabled in /etc/locale.gen and generated.
+locales_missing=()
+for l in it_IT.UTF-8 en_US.UTF-8; do
+  locale -a 2>/dev/null | grep -qix "${l%.UTF-8}.utf8" || locales_missing+=("$l")
+done
+if [[ ${#locales_missing[@]} -gt 0 ]]; then
+  echo "Generating missing locales: ${locales_missing[*]}"
+  for l in "${locales_missing[@]}"; do
+    $sudo sed -i "s/^# *\(${l} UTF-8\)\$/\1/" /etc/locale.gen
+    grep -qx "${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  done
+  $sudo locale-gen
+fi

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/titlebar.h"
 #include "common/dialogs.h"
 
 #include <QLibraryInfo>
@@ -15,6 +16,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     setApplicationName(QStringLiteral("Scaffaria"));
     // Work screens come and go; only the hub and the login screen end the program.
     setQuitOnLastWindowClosed(false);
+    TitleBar::install(this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
@@ -22,7 +24,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &failure) {
-        Dialogs::plain(nullptr, Dialogs::failureText(QString::fromUtf8(failure.what())));
+        Dialogs::plain(nullptr, Dialogs::failureText(failure));
     }
     return false;
 }

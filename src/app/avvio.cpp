@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 
 using namespace Qt::StringLiterals;
@@ -107,6 +108,8 @@ void TfrmAvvio::addTile(int index, QPoint at, const QString &caption, const QStr
     button = new PictureButton(panel, u"btnApp"_s + number, u"btnapp"_s + number, kTileButton,
                                caption);
     button->move(at + QPoint(0, kTile.height() + 4));
+    // F2 to F5 open the tiles in their order on screen.
+    button->setKey(QKeySequence(Qt::Key(Qt::Key_F1 + index)));
     for (PictureButton *b : {picture, button}) {
         b->setToolTip(hint);
         b->setAccessibleDescription(hint);

@@ -5,8 +5,10 @@
 #include "common/linkbutton.h"
 #include "common/loginlook.h"
 #include "common/picturebutton.h"
+#include "common/programfolder.h"
 #include "common/tmisc.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -24,6 +26,19 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
     imgLogo->setObjectName(u"imgLogo"_s);
     imgLogo->setPixmap(Artwork::pixmap(u"info_logo"_s, QSize(433, 400)));
     imgLogo->setGeometry(20, 20, 433, 400);
+
+    // The folder in use, on one line between the picture and the contact link; a long
+    // path is shortened in the middle and shown whole as hint and description.
+    const QString folder = QDir::toNativeSeparators(ProgramFolder::path());
+    lblCartella = new QLabel(this);
+    lblCartella->setObjectName(u"lblCartella"_s);
+    lblCartella->setGeometry(20, 424, 433, 22);
+    lblCartella->setFont(QFont(u"Tahoma"_s, 9));
+    lblCartella->setText(lblCartella->fontMetrics().elidedText(
+        u"Cartella dei dati: "_s + folder, Qt::ElideMiddle, lblCartella->width()));
+    lblCartella->setToolTip(folder);
+    lblCartella->setAccessibleName(u"Cartella dei dati"_s);
+    lblCartella->setAccessibleDescription(folder);
 
     imgEmail = new PictureButton(this, u"imgEmail"_s, u"info_email"_s, QSize(36, 28),
                                  u"Scrivi all'assistenza"_s);

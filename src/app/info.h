@@ -7,7 +7,8 @@ class QPushButton;
 class LinkButton;
 class PictureButton;
 
-// The information window: what the program is, and a link that writes to support.
+// The information window: what the program is, the folder it keeps its files in, and a
+// link that writes to support.
 class TfrmInfo final : public QDialog
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
     static QString mailTarget();
 
     QLabel *imgLogo;
+    QLabel *lblCartella; // the program folder in use
     PictureButton *imgEmail;
     LinkButton *lnkWeb;
     QPushButton *btnChiudi;

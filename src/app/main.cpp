@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/folderlock.h"
 #include "app/startup.h"
+#include "common/programfolder.h"
 
 #include <QLockFile>
 
@@ -8,8 +9,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     Application app(argc, argv);
+    // The installed menu entry's name, so the desktop shows its icon on every window.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SCAFFARIA_APP_ID));
     app.loadItalianTranslation();
-    // Before any screen or file: a second copy on the same folder ends here.
+    // The folder is chosen first, so the lock guards the folder this run really uses;
+    // before any screen or file, a second copy on the same folder ends here.
+    ProgramFolder::settle();
     const std::unique_ptr<QLockFile> folderLock = FolderLock::take();
     if (!folderLock)
         return 1;

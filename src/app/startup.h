@@ -11,5 +11,6 @@ void createScreens();
 // Destroys the long-lived screens and empties the registry.
 void destroyScreens();
 
-// Creates the screens and shows the login screen, the main window.
+// Creates the screens and shows the login screen, the main window. The program folder is
+// chosen before (ProgramFolder::settle).
 void startProgram();

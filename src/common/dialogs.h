@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <stdexcept>
+
 class QPrinter;
 class QWidget;
 
@@ -33,6 +35,14 @@ public:
     virtual void open(const QString &target) = 0;
 };
 
+// A failure whose text is written for the user, in Italian; other exceptions never show
+// their text.
+class UserFailure : public std::runtime_error
+{
+public:
+    explicit UserFailure(const QString &text) : std::runtime_error(text.toStdString()) {}
+};
+
 namespace Dialogs {
 
 DialogSeam &seam();
@@ -60,5 +70,10 @@ inline bool question(QWidget *parent, const QString &text)
 // The text shown for a failure that no handler caught: the failure's own text, with a
 // full stop appended when its last character has a code above that of the full stop.
 QString failureText(const QString &what);
+
+// The text shown for a caught exception: a UserFailure's own text as above; for any
+// other (the standard library's, whose texts are English and technical) an Italian
+// message that says what happened.
+QString failureText(const std::exception &failure);
 
 } // namespace Dialogs

@@ -7,6 +7,7 @@
 #include "common/programfolder.h"
 #include "common/tmisc.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -77,7 +78,16 @@ void TfrmGuida::showTopic(QWidget *parent, HelpTexts::Topic topic)
     guide.exec();
 }
 
-QString TfrmGuida::pdfPath() { return ProgramFolder::file(u"Guida.pdf"_s); }
+QString TfrmGuida::pdfPath()
+{
+    // An installed program keeps the guide with its documentation, not in the user's
+    // program folder; a guide placed in the program folder still comes first.
+    const QString own = ProgramFolder::file(u"Guida.pdf"_s);
+    if (QFileInfo::exists(own))
+        return own;
+    const QString installed = ProgramFolder::installedDocument(u"Guida.pdf"_s);
+    return QFileInfo::exists(installed) ? installed : own;
+}
 
 void TfrmGuida::setTopic(HelpTexts::Topic topic)
 {

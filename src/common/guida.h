@@ -19,7 +19,7 @@ public:
 
     // Opens the help window over a screen with that screen's page, modally.
     static void showTopic(QWidget *parent, HelpTexts::Topic topic);
-    // The user guide in the program folder.
+    // The user guide: the one in the program folder, else the installed one.
     static QString pdfPath();
 
     void setTopic(HelpTexts::Topic topic);

@@ -22,10 +22,10 @@ QStringList warehouse()
         u"esistente la si cerca con «Trova» oppure la si raggiunge scorrendo l'archivio con le "
         u"frecce, si cambiano i dati che interessano e si fa di nuovo clic su «Salva»."_s,
 
-        u"Per fotografare il prodotto con una webcam fare clic su «Acquisisci foto»: nella "
-        u"finestra che si apre fare clic su «Accendi WebCam», inquadrare il prodotto e fare clic "
-        u"su «Importa foto acquisita». La foto passa nella scheda e viene conservata con il "
-        u"successivo «Salva»."_s,
+        u"Per fotografare il prodotto con una webcam fare clic su «WebCam», sotto la foto: nella "
+        u"finestra che si apre fare clic su «Accendi webcam», inquadrare il prodotto, fare clic "
+        u"su «Cattura foto» e poi su «Importa foto in scheda». La foto passa nella scheda e viene "
+        u"conservata con il successivo «Salva»."_s,
 
         u"La foto viene ridotta per stare nel riquadro di anteprima della scheda; l'icona della "
         u"lente la mostra nelle sue dimensioni reali. Con «Salva foto» la si può salvare su "
@@ -79,7 +79,7 @@ QStringList inventory()
     return {
         u"L'inventario calcola il valore della merce in magazzino, per tutti i prodotti oppure "
         u"per una sola categoria merceologica. Dalla schermata iniziale fare clic su «Inventario "
-        u"Merce», scrivere la categoria nell'apposito campo e fare clic su «Visualizza»; per "
+        u"merci», scrivere la categoria nell'apposito campo e fare clic su «Visualizza»; per "
         u"l'inventario di tutti i prodotti fare clic su «Visualizza» senza indicare alcuna "
         u"categoria."_s,
 
@@ -278,22 +278,64 @@ QStringList hubClosing()
     };
 }
 
+// The keys of each screen, listed last in its topic.
+QString hubKeys()
+{
+    return u"Tasti rapidi: F2 apre «Magazzino prodotti», F3 «Inventario merci», F4 «Crea nuovo "
+           u"listino» e F5 «Apri listino esistente»."_s;
+}
+
+QString warehouseKeys()
+{
+    return u"Tasti rapidi, validi in qualsiasi campo: Ctrl+S salva la scheda, Ctrl+N prepara una "
+           u"nuova scheda, Ctrl+D duplica la scheda, Ctrl+F apre la ricerca, Ctrl+P stampa la "
+           u"scheda; Pag su e Pag giù mostrano la scheda precedente e la successiva, Ctrl+Inizio "
+           u"e Ctrl+Fine la prima e l'ultima; F1 apre questa guida. Negli elenchi le frecce "
+           u"scelgono la riga e Invio apre la scheda, come il doppio clic. Esc chiude ogni "
+           u"finestra che ha il pulsante «Annulla»."_s;
+}
+
+QString priceListKeys()
+{
+    return u"Tasti rapidi, validi in qualsiasi campo: Ctrl+S salva la pagina, Ctrl+N prepara una "
+           u"nuova pagina, Ctrl+P stampa la pagina; Pag su e Pag giù mostrano la pagina "
+           u"precedente e la successiva, Ctrl+Inizio e Ctrl+Fine la prima e l'ultima; F1 apre "
+           u"questa guida. Ctrl+I, in un campo di un prodotto, sceglie la foto del prodotto. "
+           u"Nell'elenco dell'importazione le frecce scelgono la riga e Invio la importa, come il "
+           u"doppio clic."_s;
+}
+
+QString catalogueKeys()
+{
+    return u"Tasti rapidi: nell'elenco dei listini le frecce scelgono il listino e Invio lo apre, "
+           u"come «Apri archivio»; Esc equivale ad «Annulla»."_s;
+}
+
+QString inventoryKeys()
+{
+    return u"Tasti rapidi: nell'elenco dell'inventario le frecce, Pag su e Pag giù spostano la "
+           u"riga scelta."_s;
+}
+
 QStringList paragraphs(Topic topic)
 {
     switch (topic) {
     case Topic::Avvio:
         // The hub's page takes the user through every environment, so it repeats the pages
         // of the warehouse, the inventory and the price lists word for word.
+        // Its keys paragraph is followed by those of the other pages.
         return hubOpening() + warehouse() + inventory() + catalogues().mid(2) + priceList() +
-               hubClosing();
+               hubClosing() +
+               QStringList{hubKeys(), warehouseKeys(), inventoryKeys(), catalogueKeys(),
+                           priceListKeys()};
     case Topic::Magazzino:
-        return warehouse();
+        return warehouse() + QStringList{warehouseKeys()};
     case Topic::Listino:
-        return priceList();
+        return priceList() + QStringList{priceListKeys()};
     case Topic::Cataloghi:
-        return catalogues();
+        return catalogues() + QStringList{catalogueKeys()};
     case Topic::Inventario:
-        return inventory();
+        return inventory() + QStringList{inventoryKeys()};
     case Topic::Esportazione:
         return exportTopic();
     }

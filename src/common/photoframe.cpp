@@ -1,13 +1,53 @@
 #include "common/photoframe.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace {
+
+// A photo frame as assistive technology sees it: a picture named as the frame, with a
+// press action that does what a click does.
+class AccessiblePhotoFrame final : public QAccessibleWidget
+{
+public:
+    explicit AccessiblePhotoFrame(QWidget *frame) : QAccessibleWidget(frame, QAccessible::Graphic)
+    {
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            static_cast<PhotoFrame *>(widget())->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface *photoFrameFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("PhotoFrame") && object && object->isWidgetType())
+        return new AccessiblePhotoFrame(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
 
 PhotoFrame::PhotoFrame(QWidget *parent, const QString &name, const QString &accessibleName)
     : QWidget(parent)
 {
     setObjectName(name);
     setAccessibleName(accessibleName);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(photoFrameFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
 }
 
 void PhotoFrame::setPicture(const QImage &picture)

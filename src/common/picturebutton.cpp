@@ -2,7 +2,12 @@
 
 #include "common/artwork.h"
 
+#include <QApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QPointer>
+#include <QShortcut>
 #include <QPainter>
 
 PictureButton::PictureButton(QWidget *parent, const QString &name, const QPixmap &picture,
@@ -59,4 +64,69 @@ void PictureButton::leaveEvent(QEvent *event)
     m_hovered = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+void PictureButton::setKey(const QKeySequence &key) { CommandKeys::assign(this, key); }
+
+namespace {
+
+class CommandKeyGuard final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+            return QObject::eventFilter(watched, event);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(
+            QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        auto *focus = static_cast<QWidget *>(watched);
+        if (!isCommandKey(focus, pressed))
+            return QObject::eventFilter(watched, event);
+        // Left unaccepted, the key goes to the window's shortcut; returning true keeps it
+        // from the field and from every filter installed on it.
+        event->ignore();
+        return true;
+    }
+
+private:
+    static bool isCommandKey(QWidget *focus, const QKeySequence &pressed)
+    {
+        QWidget *window = focus->window();
+        const auto buttons = window->findChildren<QAbstractButton *>();
+        for (const QAbstractButton *button : buttons) {
+            if (button->shortcut() == pressed && button->isEnabled())
+                return true;
+        }
+        const auto shortcuts = window->findChildren<QShortcut *>();
+        for (const QShortcut *shortcut : shortcuts) {
+            if (!shortcut->isEnabled() || !shortcut->keys().contains(pressed))
+                continue;
+            auto *owner = qobject_cast<QWidget *>(shortcut->parent());
+            if (shortcut->context() != Qt::WidgetWithChildrenShortcut ||
+                (owner && owner->isAncestorOf(focus)))
+                return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void CommandKeys::guard()
+{
+    static QPointer<CommandKeyGuard> installed;
+    if (installed || !qApp)
+        return;
+    installed = new CommandKeyGuard(qApp);
+    qApp->installEventFilter(installed);
+}
+
+void CommandKeys::assign(QAbstractButton *button, const QKeySequence &key)
+{
+    button->setShortcut(key);
+    guard();
 }

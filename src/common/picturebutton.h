@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QPixmap>
 
+class QKeySequence;
+
 // A clickable picture: it paints its own artwork, shows the hand cursor and never takes
 // the keyboard focus, so clicking it leaves the focused field where it is.
 class PictureButton final : public QAbstractButton
@@ -14,6 +16,10 @@ public:
                   const QString &caption);
     PictureButton(QWidget *parent, const QString &name, const QPixmap &picture,
                   const QString &caption);
+
+    // The key that gives the command from anywhere in the window, whatever field has the
+    // focus; assistive technology reads it as the button's keyboard shortcut.
+    void setKey(const QKeySequence &key);
 
     void setPicture(const QPixmap &picture);
     QPixmap picture() const { return m_picture; }
@@ -28,3 +34,13 @@ private:
     QPixmap m_picture;
     bool m_hovered = false;
 };
+
+// Lets the window's command keys through to their shortcuts before the focused field, or
+// its key filter, sees them: a field that takes Ctrl+End or Page Down for itself, or a
+// number field that discards every key it cannot type, would otherwise swallow them.
+namespace CommandKeys {
+// Installed once for the application; every window's buttons and QShortcuts count.
+void guard();
+// Gives a button of any kind its command key, with the guard in place.
+void assign(QAbstractButton *button, const QKeySequence &key);
+}

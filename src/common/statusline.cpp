@@ -13,7 +13,9 @@ StatusLine::StatusLine(QWidget *parent, const QString &text) : QLabel(text, pare
     setPalette(pal);
     setContentsMargins(8, 0, 8, 0);
     setFixedHeight(24);
-    setAccessibleName(QStringLiteral("Barra di stato"));
+    // The line's text is its accessible name, so a screen reader hears every hint and
+    // notice it shows; what the line is goes into the description.
+    setAccessibleDescription(QStringLiteral("Barra di stato"));
 }
 
 HoverHints::HoverHints(QLabel *statusLine) : QObject(statusLine), m_line(statusLine) {}
@@ -46,7 +48,9 @@ bool HoverHints::eventFilter(QObject *watched, QEvent *event)
         // under the pointer counts.
         const auto *area = static_cast<QWidget *>(watched);
         const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
-        blank = area->childAt(at) == nullptr;
+        // The bare background of a scrolling panel counts as the window's own.
+        const QWidget *under = area->childAt(at);
+        blank = under == nullptr || under->property("hoverBlank").toBool();
     }
     if (hinted || blank) {
         const QString text = hinted ? hint.toString() : QString();

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLinearGradient>
+#include <QScrollArea>
 
 #include "common/artwork.h"
 
@@ -23,7 +24,24 @@ WorkScreen::WorkScreen(const QString &name, const QString &caption, QSize panelS
     QPalette pal = m_panel->palette();
     pal.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
     m_panel->setPalette(pal);
+    m_scroll = scrollingPanel(this, m_panel);
     resize(panelSize + QSize(40, 60));
+}
+
+QScrollArea *scrollingPanel(QWidget *window, QWidget *panel)
+{
+    auto *scroll = new QScrollArea(window);
+    scroll->setObjectName(QStringLiteral("scrPanel"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setAlignment(Qt::AlignCenter);
+    scroll->setWidget(panel);
+    // The window's own background shows around the panel.
+    scroll->viewport()->setAutoFillBackground(false);
+    // Moving over the bare window around the panel empties the status line, as before.
+    scroll->viewport()->setMouseTracking(true);
+    scroll->viewport()->setProperty("hoverBlank", true);
+    return scroll;
 }
 
 QLabel *WorkScreen::addStatusLine(const QString &text)
@@ -61,9 +79,7 @@ void WorkScreen::resizeEvent(QResizeEvent *event)
 void WorkScreen::place()
 {
     const int statusHeight = m_status ? m_status->height() : 0;
-    const int x = std::max(0, (width() - m_panel->width()) / 2);
-    const int y = std::max(0, (height() - statusHeight - m_panel->height()) / 2);
-    m_panel->move(x, y);
+    m_scroll->setGeometry(0, 0, width(), height() - statusHeight);
     if (m_status)
         m_status->setGeometry(0, height() - statusHeight, width(), statusHeight);
 }

@@ -3,6 +3,13 @@
 #include <QWidget>
 
 class QLabel;
+class QScrollArea;
+
+// Puts a fixed-size panel into a scroll area over the window: on a display smaller than the
+// panel the panel scrolls, so that every field and command can still be reached (Tab
+// scrolls to the focused one); where it fits, it stays centred and no scroll bar shows.
+// The caller gives the area its geometry.
+QScrollArea *scrollingPanel(QWidget *window, QWidget *panel);
 
 // A long-lived work screen: a maximised window with a centred panel that holds its
 // controls. Closing it, by its exit control or the window's close box, returns to the hub.
@@ -28,5 +35,6 @@ private:
     void place();
 
     QWidget *m_panel;
+    QScrollArea *m_scroll;
     QLabel *m_status = nullptr;
 };

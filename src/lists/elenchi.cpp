@@ -144,17 +144,23 @@ namespace {
 
 enum class Scelta { Salta, Tieni, Interrompi };
 
+SchedaNonNumerica nonNumerica(qint64 position, const char *record)
+{
+    return {position, StoredText::trimBlanks(S::field(record, S::iCodice))};
+}
+
 // The lines, in one format, of the cards a choice keeps, in archive order. A card the
 // choice cannot read stops the reading with the lines found so far.
 Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *record)> &scelta)
 {
     Righe out;
-    const bool ok = leggiArchivio([&](qint64, const char *record) {
+    const bool ok = leggiArchivio([&](qint64 position, const char *record) {
         switch (scelta(record)) {
         case Scelta::Salta:
             return true;
         case Scelta::Interrompi:
             out.esito = Esito::Interrotto;
+            out.interruzione = nonNumerica(position, record);
             return false;
         case Scelta::Tieni:
             break;
@@ -206,13 +212,14 @@ Inventario inventario(const QString &filtro)
     Inventario out;
     const bool tutti = StoredText::trimBlanks(filtro).isEmpty();
     const Criterio categoria(S::iTipologia, filtro);
-    const bool ok = leggiArchivio([&](qint64, const char *record) {
+    const bool ok = leggiArchivio([&](qint64 position, const char *record) {
         if (!tutti && !categoria.corrisponde(record))
             return true;
         const std::optional<double> stock = numero(record, S::iGiacenza);
         const std::optional<double> cost = numero(record, S::iCosto);
         if (!stock || !cost) {
             out.esito = Esito::Interrotto;
+            out.interruzione = nonNumerica(position, record);
             return false;
         }
         const double value = *stock * *cost;
@@ -225,6 +232,12 @@ Inventario inventario(const QString &filtro)
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;
+}
+
+QString elencoIncompleto(const SchedaNonNumerica &scheda)
+{
+    return u"Attenzione: la scheda "_s + QString::number(scheda.posizione) + u" (codice "_s +
+           scheda.codice + u") contiene un valore non numerico: l'elenco è incompleto."_s;
 }
 
 QString testoTotale(double totale)

@@ -20,9 +20,19 @@ enum class Esito {
     ErroreArchivio, // the archive could not be opened or read
 };
 
+// The card at which a list stopped because its stock, threshold or cost is not a number.
+struct SchedaNonNumerica {
+    qint64 posizione = 0; // 1-based, as the card screen shows it
+    QString codice;       // its code, trimmed
+};
+
+// The warning that names that card: the list shows only the lines before it.
+QString elencoIncompleto(const SchedaNonNumerica &scheda);
+
 struct Righe {
     QList<QString> righe;
     Esito esito = Esito::Completo;
+    SchedaNonNumerica interruzione; // when esito is Interrotto
 };
 
 // One search criterion: a text as typed, looked for in one card field. A-Z are folded,
@@ -53,6 +63,7 @@ struct Inventario {
     QList<QString> righe;
     double totale = 0;          // the sum of the values listed so far
     Esito esito = Esito::Completo;
+    SchedaNonNumerica interruzione; // when esito is Interrotto
 };
 // The cards whose category contains the filter (every card when the filter is blank),
 // with their values stock x cost.

@@ -1,6 +1,7 @@
 #include "lists/elencoschede.h"
 
 #include "common/artwork.h"
+#include "common/dialogs.h"
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
 #include "lists/trovainelenco.h"
@@ -38,9 +39,13 @@ void ElencoSchede::riempi()
     m_elenco->trova().azzera();
     txtTrova->clear();
     // A card whose numbers are not numbers, or an archive that cannot be read, ends the
-    // filling there without a message: the lines found before it stay.
-    lstRecords->imposta(righe().righe);
+    // filling there: the lines found before it stay. The first is said, in the plain box
+    // these screens use for their other messages, so the user knows the list is partial.
+    Elenchi::Righe found = righe();
+    lstRecords->imposta(std::move(found.righe));
     txtTrova->setFocus(Qt::OtherFocusReason);
+    if (found.esito == Elenchi::Esito::Interrotto)
+        Dialogs::plain(this, Elenchi::elencoIncompleto(found.interruzione));
 }
 
 void ElencoSchede::consegna(const Elenchi::Scheda &scheda) { mostraSullaSchedaMagazzino(scheda); }

@@ -1,5 +1,6 @@
 #include "lists/listarighe.h"
 
+#include "common/listkeys.h"
 #include "lists/modellorighe.h"
 
 #include <QMouseEvent>
@@ -21,6 +22,7 @@ ListaRighe::ListaRighe(QWidget *parent, const QString &name, const QString &acce
     QPalette pal = palette();
     pal.setColor(QPalette::Base, Qt::white);
     setPalette(pal);
+    ListKeys::install(this, [this] { Q_EMIT dblClick(); });
 }
 
 const QList<QString> &ListaRighe::righe() const { return m_modello->righe(); }

@@ -25,7 +25,7 @@ public:
     void svuota();
 
 Q_SIGNALS:
-    // A double-click on a line.
+    // A double-click on a line, or Enter on the selected line.
     void dblClick();
 
 protected:

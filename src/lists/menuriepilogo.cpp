@@ -5,6 +5,7 @@
 #include "common/guida.h"
 #include "common/helptexts.h"
 #include "common/picturebutton.h"
+#include "common/waitnotice.h"
 #include "lists/riepilogo.h"
 
 #include <QLabel>
@@ -94,6 +95,8 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo()
     lblAttendere->hide();
 
     connect(btnVisualizza, &QPushButton::pressed, this, &TfrmMenuRiepilogo::btnVisualizzaMouseDown);
+    // A press released outside the button reads nothing: the notice goes again.
+    WaitNotice::hideOnRelease(btnVisualizza, lblAttendere);
     connect(btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnVisualizzaClick);
     connect(imgEsci, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgEsciClick);
     connect(imgGuida, &PictureButton::clicked, this, &TfrmMenuRiepilogo::imgGuidaClick);
@@ -118,9 +121,10 @@ void TfrmMenuRiepilogo::btnVisualizzaMouseDown()
 
 void TfrmMenuRiepilogo::btnVisualizzaClick()
 {
-    auto *inventory = new TfrmRiepilogo(this, txtTipologia->text());
-    inventory->exec();
-    delete inventory;
+    // The release took the notice away; it stays while the inventory is read.
+    btnVisualizzaMouseDown();
+    TfrmRiepilogo inventory(this, txtTipologia->text());
+    inventory.exec();
 }
 
 void TfrmMenuRiepilogo::imgGuidaClick()

@@ -71,8 +71,9 @@ PannelloElenco::PannelloElenco(QWidget *parent, const QString &name) : QWidget(p
     btnStampa = button(this, u"btnStampa"_s, u"Stampa"_s, {700, 462, 130, 32});
     btnChiudi = button(this, u"btnChiudi"_s, u"Chiudi"_s, {840, 462, 130, 32});
 
-    m_trova = new TrovaInElenco(parent, txtTrova, lstRecords, TrovaInElenco::Avviso::Semplice);
+    m_trova = std::make_unique<TrovaInElenco>(parent, txtTrova, lstRecords,
+                                              TrovaInElenco::Avviso::Semplice);
     connect(btnTrova, &QPushButton::clicked, this, [this] { m_trova->esegui(); });
 }
 
-PannelloElenco::~PannelloElenco() { delete m_trova; }
+PannelloElenco::~PannelloElenco() = default;

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,5 +29,5 @@ public:
     TrovaInElenco &trova() { return *m_trova; }
 
 private:
-    TrovaInElenco *m_trova;
+    std::unique_ptr<TrovaInElenco> m_trova;
 };

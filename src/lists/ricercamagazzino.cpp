@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/focushighlight.h"
+#include "common/waitnotice.h"
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
 #include "lists/trovainelenco.h"
@@ -145,6 +146,8 @@ void RicercaMagazzino::buildCriteria()
     btnCerca = button(panAvvio, u"btnCerca"_s, u"Cerca"_s, {850, 548, 130, 34});
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCerca, &QPushButton::pressed, this, &RicercaMagazzino::btnCercaMouseDown);
+    // A press released outside the button searches nothing: the notice goes again.
+    WaitNotice::hideOnRelease(btnCerca, lblAttendere);
     connect(btnCerca, &QPushButton::clicked, this, &RicercaMagazzino::btnCercaClick);
 }
 
@@ -190,6 +193,8 @@ void RicercaMagazzino::btnCercaMouseDown()
 
 void RicercaMagazzino::btnCercaClick()
 {
+    // The release took the notice away; it stays while the search runs.
+    btnCercaMouseDown();
     using S = TSchedaProdotto;
     const std::vector<Elenchi::Criterio> criteri = Elenchi::criteriInUso({
         {S::iCodice, txtCodice->text()},
@@ -205,7 +210,9 @@ void RicercaMagazzino::btnCercaClick()
     });
     Elenchi::Righe found = Elenchi::ricerca(criteri);
     if (found.esito == Elenchi::Esito::ErroreArchivio) {
-        // The criteria stay, with the wait notice, so the user may try again or close.
+        // Nothing is searching any more; the criteria stay, so the user may try again or
+        // close.
+        lblAttendere->hide();
         Dialogs::plain(this, TfrmMagazzino::accessError());
         return;
     }

@@ -1,6 +1,7 @@
 #include "lists/riepilogo.h"
 
 #include "common/artwork.h"
+#include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/guida.h"
 #include "common/helptexts.h"
@@ -8,6 +9,7 @@
 #include "common/picturebutton.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
+#include "common/workscreen.h"
 #include "lists/elenchi.h"
 #include "lists/listarighe.h"
 #include "lists/menuriepilogo.h"
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 
 using namespace Qt::StringLiterals;
@@ -85,6 +88,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     titTipologia = label(p, u"titTipologia"_s, tuttiGliArticoli(), {196, 70, 900, 22},
                          QColor(0xF2, 0x9B, 0x30));
     titTipologia->setFont(bold);
+    lblTipologia->setBuddy(titTipologia);
 
     lblRigo01 = label(p, u"lblRigo01"_s,
                       u"Immettere una o più parole consecutive presenti nella scheda in elenco "
@@ -124,7 +128,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     lblTotale = label(p, u"lblTotale"_s, u"0,00"_s, {320, 588, 770, 24}, QColor(0x80, 0, 0));
     lblTotale->setFont(verdana);
     lblTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblTotale->setAccessibleName(u"Valore totale"_s);
+    infValore->setBuddy(lblTotale);
 
     btnStampa = button(p, u"btnStampa"_s, u"Stampa inventario"_s, {770, 634, 170, 36});
     btnEsci = button(p, u"btnEsci"_s, u"Esci"_s, {950, 634, 150, 36});
@@ -141,24 +145,25 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     panInfo->setFont(tahoma);
     panInfo->setContentsMargins(8, 0, 8, 0);
     panInfo->setFixedHeight(28);
-    panInfo->setAccessibleName(u"Barra di stato"_s);
+    panInfo->setAccessibleDescription(u"Barra di stato"_s);
 
-    m_trova = new TrovaInElenco(this, txtTrova, lstRecords, TrovaInElenco::Avviso::Informazione);
+    m_trova = std::make_unique<TrovaInElenco>(this, txtTrova, lstRecords,
+                                              TrovaInElenco::Avviso::Informazione);
     connect(btnTrova, &QPushButton::clicked, this, [this] { m_trova->esegui(); });
     connect(btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
     connect(imgGuida, &PictureButton::clicked, this, &TfrmRiepilogo::imgGuidaClick);
     connect(btnEsci, &QPushButton::clicked, this, &QDialog::accept);
+    m_scroll = scrollingPanel(this, panRiepilogo);
     resize(kPanel + QSize(40, 80));
 }
 
-TfrmRiepilogo::~TfrmRiepilogo() { delete m_trova; }
+TfrmRiepilogo::~TfrmRiepilogo() = default;
 
 void TfrmRiepilogo::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     const int status = panInfo->height();
-    panRiepilogo->move(std::max(0, (width() - kPanel.width()) / 2),
-                       std::max(0, (height() - status - kPanel.height()) / 2));
+    m_scroll->setGeometry(0, 0, width(), height() - status);
     panInfo->setGeometry(0, height() - status, width(), status);
 }
 
@@ -180,8 +185,17 @@ void TfrmRiepilogo::riempi()
     Elenchi::Inventario inventory = Elenchi::inventario(m_filtro);
     const qsizetype count = inventory.righe.size();
     lstRecords->imposta(std::move(inventory.righe));
+    if (inventory.esito == Elenchi::Esito::Interrotto) {
+        // A card whose stock or cost is not a number: the lines before it stay, but a
+        // total and a count of part of the archive would read as the whole inventory.
+        lblTotale->clear();
+        panInfo->clear();
+        txtTrova->setFocus(Qt::OtherFocusReason);
+        Dialogs::warning(this, Elenchi::elencoIncompleto(inventory.interruzione));
+        return;
+    }
     if (inventory.esito != Elenchi::Esito::Completo) {
-        // The filling stopped: the total shows what it reached, without the euro sign,
+        // The archive failed: the total shows what it reached, without the euro sign,
         // and the count keeps its text.
         if (count > 0)
             lblTotale->setText(NumberText::shortest(inventory.totale));

@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class ListaRighe;
 class PictureButton;
 class TrovaInElenco;
@@ -46,5 +49,6 @@ private:
     void imgGuidaClick();
 
     QString m_filtro;
-    TrovaInElenco *m_trova;
+    std::unique_ptr<TrovaInElenco> m_trova;
+    QScrollArea *m_scroll;
 };

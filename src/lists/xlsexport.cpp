@@ -78,6 +78,10 @@ QByteArray cellText(const QString &text)
         bytes.replace("<", "&lt;");
     if (bytes.contains('>'))
         bytes.replace(">", "&gt;");
+    // A spreadsheet evaluates a cell beginning with "=" as a formula, even in a table
+    // marked as text; a leading no-break space (0xA0 in Windows-1252) keeps it text.
+    if (bytes.startsWith('='))
+        bytes.prepend('\xA0');
     return bytes;
 }
 

@@ -4,6 +4,7 @@
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/guida.h"
+#include "common/listkeys.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/screens.h"
@@ -86,6 +87,9 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     lstFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstFiles->setUniformItemSizes(true);
     lstFiles->setGeometry(10, 186, 600, 220);
+    // Enter or a double-click on a list opens it, as Apri archivio does.
+    ListKeys::install(lstFiles, [this] { btnApriClick(); });
+    connect(lstFiles, &QAbstractItemView::doubleClicked, this, [this] { btnApriClick(); });
 
     lblCreati = new QLabel(countLine(0), p);
     lblCreati->setObjectName(u"lblCreati"_s);
@@ -113,6 +117,7 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     connect(btnApri, &QAbstractButton::clicked, this, &TfrmApriCatalogo::btnApriClick);
     connect(btnElimina, &QAbstractButton::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(btnAnnulla, &QAbstractButton::clicked, this, &QWidget::close);
+    btnAnnulla->setKey(QKeySequence(Qt::Key_Escape));
 }
 
 void TfrmApriCatalogo::showEvent(QShowEvent *event)

@@ -46,6 +46,19 @@ bool TfrmCreaCatalogo::isForbidden(QChar c)
     return forbidden.contains(c);
 }
 
+QString TfrmCreaCatalogo::unusableName()
+{
+    return u"Attenzione: il nome del listino prezzi è troppo lungo o contiene caratteri non "
+           u"ammessi."_s;
+}
+
+QString TfrmCreaCatalogo::creationFailed()
+{
+    return u"Attenzione: il sistema non permette di creare il listino prezzi.\r\n\r\nAccertarsi "
+           u"di possedere i privilegi di scrittura nella cartella di installazione del "
+           u"programma."_s;
+}
+
 TfrmCreaCatalogo::TfrmCreaCatalogo()
     : WorkScreen(u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s, kPanel)
 {
@@ -104,6 +117,7 @@ TfrmCreaCatalogo::TfrmCreaCatalogo()
 
     connect(btnApplica, &QAbstractButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(btnAnnulla, &QAbstractButton::clicked, this, &QWidget::close);
+    btnAnnulla->setKey(QKeySequence(Qt::Key_Escape));
 }
 
 void TfrmCreaCatalogo::showEvent(QShowEvent *event)
@@ -125,10 +139,14 @@ void TfrmCreaCatalogo::btnApplicaClick()
         txtFile->setFocus(Qt::OtherFocusReason);
         return;
     }
+    if (!ElencoListini::isUsableName(name)) {
+        Dialogs::warning(this, unusableName());
+        txtFile->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     lblFile->setText(ProgramFolder::file(name + u".lis"_s));
 
-    QString error;
-    switch (ElencoListini::create(lblFile->text(), &error)) {
+    switch (ElencoListini::create(lblFile->text(), nullptr)) {
     case ElencoListini::Creation::Exists:
         Dialogs::warning(this,
                          u"Attenzione: il nome del listino prezzi indicato è già stato utilizzato "
@@ -137,8 +155,9 @@ void TfrmCreaCatalogo::btnApplicaClick()
                          u"esistente."_s);
         return;
     case ElencoListini::Creation::Failed:
-        // Reported as any failure the program did not foresee; the screen keeps the name.
-        Dialogs::plain(this, Dialogs::failureText(error));
+        // Reported in the plain box of failures the program did not foresee, in words of
+        // its own rather than the system's; the screen keeps the name.
+        Dialogs::plain(this, creationFailed());
         return;
     case ElencoListini::Creation::Created:
         break;

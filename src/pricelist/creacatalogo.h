@@ -15,6 +15,10 @@ public:
 
     // The thirteen characters a list name cannot hold.
     static bool isForbidden(QChar c);
+    // The warning for a name that cannot name the list's files.
+    static QString unusableName();
+    // The message when the folder does not take the new list file.
+    static QString creationFailed();
 
     QLabel *imgIntestazione;
     QLabel *icoIstruzioni;

@@ -1,7 +1,6 @@
 #include "pricelist/elencolistini.h"
 
 #include "common/programfolder.h"
-#include "common/storedtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,12 +46,20 @@ QStringList files(const QString &folder)
     return names;
 }
 
-QString pathOf(const QString &fileName)
-{
-    return ProgramFolder::file(StoredText::trimBlanks(fileName));
-}
+QString pathOf(const QString &fileName) { return ProgramFolder::file(fileName); }
 
 QString nameOf(const QString &fileName) { return fileName.chopped(std::min<qsizetype>(4, fileName.size())); }
+
+bool isUsableName(const QString &name)
+{
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    constexpr qsizetype kFileNameBytes = 255;
+    const QString longest = name + QStringLiteral("_Foto_H_000000.jpg");
+    return QFile::encodeName(longest).size() <= kFileNameBytes;
+}
 
 Creation create(const QString &path, QString *error)
 {

@@ -1,5 +1,6 @@
 #include "pricelist/importamagazzino.h"
 
+#include "common/fieldtext.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 #include "pricelist/listinoprezzi.h"
@@ -35,11 +36,11 @@ void TfrmImportaMagazzino::consegna(const Elenchi::Scheda &scheda)
     // The texts as stored, the price included: it is not reformatted here.
     SlotListino *voce = page->voce(slot);
     const TSchedaProdotto &card = scheda.scheda;
-    voce->txtNome->setText(StoredText::trimBlanks(card.Nome));
-    voce->txtUM->setText(StoredText::trimBlanks(card.UM));
-    voce->txtCaratteristiche->setText(StoredText::trimBlanks(card.Caratteristiche));
-    voce->txtCodice->setText(StoredText::trimBlanks(card.Codice));
-    voce->txtPrezzo->setText(StoredText::trimBlanks(card.Prezzo));
+    FieldText::fill(voce->txtNome, StoredText::trimBlanks(card.Nome));
+    FieldText::fill(voce->txtUM, StoredText::trimBlanks(card.UM));
+    FieldText::fill(voce->txtCaratteristiche, StoredText::trimBlanks(card.Caratteristiche));
+    FieldText::fill(voce->txtCodice, StoredText::trimBlanks(card.Codice));
+    FieldText::fill(voce->txtPrezzo, StoredText::trimBlanks(card.Prezzo));
     page->lblRecord->setText(QString::number(scheda.posizione));
     const std::optional<QImage> photo = ArchivioMagazzino::loadPhoto(scheda.posizione);
     voce->setPicture(photo ? *photo : page->placeholder());

@@ -128,7 +128,7 @@ void TfrmListinoPrezzi::buildCommands()
                                     u"Scheda precedente"_s);
     lblPosizione = new QLabel(bar);
     lblPosizione->setObjectName(u"lblPosizione"_s);
-    lblPosizione->setAccessibleName(u"Posizione della scheda"_s);
+    lblPosizione->setAccessibleDescription(u"Posizione della scheda"_s);
     lblPosizione->setAlignment(Qt::AlignCenter);
     QFont bold(u"Verdana"_s);
     bold.setPointSize(12);
@@ -152,6 +152,18 @@ void TfrmListinoPrezzi::buildCommands()
     cmdUltimo->move(597, y);
     cmdGuida->move(852, y);
     cmdEsci->move(896, y);
+    const std::pair<PictureButton *, QKeySequence> keys[] = {
+        {cmdSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {cmdNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {cmdStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
+        {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
+        {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
+        {cmdGuida, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto &[button, key] : keys)
+        button->setKey(key);
 
     connect(cmdNuovo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdNuovoClick);
     connect(cmdAnteprima, &QAbstractButton::clicked, this,
@@ -218,7 +230,9 @@ void TfrmListinoPrezzi::wireHints()
         m_hints->blank(area);
 }
 
-QString TfrmListinoPrezzi::listPath() const { return StoredText::trimBlanks(lblFile->text()); }
+// The path exactly as the open screen wrote it: a list file's name may begin or end with
+// blanks.
+QString TfrmListinoPrezzi::listPath() const { return lblFile->text(); }
 
 QString TfrmListinoPrezzi::listName() const { return StoredText::trimBlanks(lblNome->text()); }
 
@@ -429,10 +443,9 @@ bool TfrmListinoPrezzi::storePhotos(qint64 position)
 // The import screen fills the slot itself when the user double-clicks a card.
 void TfrmListinoPrezzi::impProdottoClick(int slot)
 {
-    auto *import = new TfrmImportaMagazzino(this);
-    import->lblMemory->setText(TfrmImportaMagazzino::tagProdotto(slot));
-    import->exec();
-    delete import;
+    TfrmImportaMagazzino import(this);
+    import.lblMemory->setText(TfrmImportaMagazzino::tagProdotto(slot));
+    import.exec();
 }
 
 void TfrmListinoPrezzi::imgFotoClick(int slot)

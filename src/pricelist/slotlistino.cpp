@@ -1,5 +1,7 @@
 #include "pricelist/slotlistino.h"
 
+#include "common/dialogs.h"
+#include "common/fieldtext.h"
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
 #include "common/numbertext.h"
@@ -7,6 +9,7 @@
 #include "common/picturebutton.h"
 
 #include <QLineEdit>
+#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +53,12 @@ SlotListino::SlotListino(QWidget *parent, int slot) : QFrame(parent), m_slot(slo
     txtPrezzo->setText(u"0,00"_s);
     KeyFilter::install(txtPrezzo, KeyFilter::Keys::Amount);
     LeaveWatch::install(txtPrezzo, [this] { txtPrezzoExit(); });
+
+    // Ctrl+I in any of the slot's fields chooses the slot's photo, as a click on it does.
+    auto *photoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
+    photoKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(photoKey, &QShortcut::activated, imgFoto, &PhotoFrame::click);
+    CommandKeys::guard();
 }
 
 QLineEdit *SlotListino::addField(const QString &name, const QString &accessibleName,
@@ -69,7 +78,18 @@ QLineEdit *SlotListino::addField(const QString &name, const QString &accessibleN
     return field;
 }
 
-void SlotListino::txtPrezzoExit() { txtPrezzo->setText(NumberText::amountRule(txtPrezzo->text())); }
+void SlotListino::txtPrezzoExit()
+{
+    // A number too large for the field's 12 characters is refused, as on the card
+    // screen, instead of being cut to its first digits.
+    const std::optional<QString> money =
+        NumberText::amountRuleWithin(txtPrezzo->text(), txtPrezzo->maxLength());
+    if (!money) {
+        Dialogs::warning(window(), NumberText::tooLargeAmount());
+        return;
+    }
+    txtPrezzo->setText(*money);
+}
 
 void SlotListino::clear(const QImage &placeholder)
 {
@@ -79,11 +99,11 @@ void SlotListino::clear(const QImage &placeholder)
 
 void SlotListino::showVoce(const TVoceListino &voce)
 {
-    txtCodice->setText(voce.Codice);
-    txtNome->setText(voce.Nome);
-    txtUM->setText(voce.UM);
-    txtCaratteristiche->setText(voce.Caratteristiche);
-    txtPrezzo->setText(voce.Prezzo);
+    FieldText::fill(txtCodice, voce.Codice);
+    FieldText::fill(txtNome, voce.Nome);
+    FieldText::fill(txtUM, voce.UM);
+    FieldText::fill(txtCaratteristiche, voce.Caratteristiche);
+    FieldText::fill(txtPrezzo, voce.Prezzo);
 }
 
 TVoceListino SlotListino::voce() const

@@ -1,6 +1,7 @@
 #include "printing/cardprintdialog.h"
 
 #include "common/artwork.h"
+#include "common/picturebutton.h"
 #include "common/dialogs.h"
 #include "common/photoframe.h"
 #include "common/storedtext.h"
@@ -65,9 +66,19 @@ CardPrintDialog::CardPrintDialog(TfrmMagazzino *card, Output output, const Texts
     btnStampa->setGeometry(194, 296, 130, 36);
     btnStampa->setDefault(true);
 
-    connect(optUno, &QRadioButton::clicked, this, &CardPrintDialog::optUnoClick);
-    connect(optDue, &QRadioButton::clicked, this, &CardPrintDialog::optDueClick);
+    // The choice follows the buttons however they change: mouse, arrow keys, or the toggle
+    // action of assistive technology, which never clicks.
+    connect(optUno, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optUnoClick();
+    });
+    connect(optDue, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optDueClick();
+    });
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    // Esc cancels, whatever field has the focus.
+    CommandKeys::assign(btnAnnulla, QKeySequence(Qt::Key_Escape));
     connect(btnStampa, &QPushButton::clicked, this, &CardPrintDialog::btnStampaClick);
 }
 
@@ -128,7 +139,7 @@ void CardPrintDialog::btnStampaClick()
         sheet = CardSheet::build(cardData(), choice == u"con", QDateTime::currentDateTime());
     } catch (const NotANumber &failure) {
         // Reported as every failure no handler catches; the screen stays open.
-        Dialogs::plain(this, Dialogs::failureText(QString::fromUtf8(failure.what())));
+        Dialogs::plain(this, Dialogs::failureText(failure));
         return;
     }
     sheet->PrepareReport(true);

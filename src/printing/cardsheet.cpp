@@ -26,7 +26,7 @@ void fill(TReport &report, const QString &memo, const QString &text)
 } // namespace
 
 NotANumber::NotANumber(const QString &text)
-    : std::runtime_error(u"'%1' is not a valid floating point value"_s.arg(text).toStdString())
+    : UserFailure(u"Attenzione: il valore '"_s + text + u"' non è un numero valido."_s)
 {
 }
 

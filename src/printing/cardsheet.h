@@ -1,11 +1,12 @@
 #pragma once
 
+#include "common/dialogs.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QString>
 
 #include <memory>
-#include <stdexcept>
 
 class TReport;
 
@@ -17,8 +18,9 @@ struct CardSheetData {
     QImage photo;
 };
 
-// A stock or cost text that is not a number with the decimal comma.
-class NotANumber final : public std::runtime_error
+// A stock or cost text that is not a number with the decimal comma; its text names it,
+// in Italian, for the user.
+class NotANumber final : public UserFailure
 {
 public:
     explicit NotANumber(const QString &text);

@@ -1,6 +1,7 @@
 #include "printing/priceprintdialog.h"
 
 #include "common/artwork.h"
+#include "common/picturebutton.h"
 #include "printing/pricesheet.h"
 #include "printing/report.h"
 #include "printing/reportwindow.h"
@@ -24,6 +25,8 @@ PricePrintDialog::PricePrintDialog(QWidget *pageScreen, Source source, Output ou
     btnStampa->setGeometry(194, 234, 130, 36);
     btnStampa->setDefault(true);
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    // Esc cancels, whatever field has the focus.
+    CommandKeys::assign(btnAnnulla, QKeySequence(Qt::Key_Escape));
     connect(btnStampa, &QPushButton::clicked, this, &PricePrintDialog::btnStampaClick);
 }
 

@@ -2,10 +2,9 @@
 
 #include "common/dialogs.h"
 #include "printing/report.h"
+#include "printing/reportpreview.h"
 
 #include <QGuiApplication>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QScreen>
 
@@ -51,22 +50,15 @@ void setUp(QPrinter &printer, const TReport &report)
 
 void ShowReport(TReport &report, QWidget *parent)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    setUp(printer, report);
     if (!pdfForTests().isEmpty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        setUp(printer, report);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfForTests());
         paintOn(report, printer);
         return;
     }
-    QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(report.DocumentName);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&report](QPrinter *target) { paintOn(report, *target); });
-    if (auto *pages = preview.findChild<QPrintPreviewWidget *>()) {
-        pages->setZoomMode(QPrintPreviewWidget::CustomZoom);
-        pages->setZoomFactor(1.0);
-    }
+    ReportPreview preview(report, parent);
     // Maximised; the whole work area as well, for desktops that ignore the state.
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         preview.setGeometry(screen->availableGeometry());

@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/durablefile.h"
+#include "common/fieldtext.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/screens.h"
@@ -132,6 +133,8 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
         setTabOrder(tabs[i], tabs[i + 1]);
 
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    // Esc cancels, whatever field has the focus.
+    CommandKeys::assign(btnAnnulla, QKeySequence(Qt::Key_Escape));
     connect(btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
 }
 
@@ -235,14 +238,14 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
     const QString target = QDir(folderPath()).filePath(fileName);
     if (QFileInfo::exists(target) && !Dialogs::question(this, overwriteQuestion())) {
         // The name now refers to the file already in the folder.
-        name->setText(fileName);
+        FieldText::fill(name, fileName);
         return;
     }
     if (!copyWhole(chosen, target)) {
         Dialogs::error(this, copyFailed());
         return;
     }
-    name->setText(fileName);
+    FieldText::fill(name, fileName);
 }
 
 void TfrmAllegaCartella::btnApriClick(QLineEdit *name)

@@ -1,6 +1,7 @@
 #include "warehouse/calendario.h"
 
 #include "common/datetext.h"
+#include "common/picturebutton.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 #include "warehouse/magazzino.h"
@@ -43,6 +44,8 @@ TfrmCalendario::TfrmCalendario(QWidget *parent) : QDialog(parent)
     lblMemory->hide();
 
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    // Esc cancels, whatever field has the focus.
+    CommandKeys::assign(btnAnnulla, QKeySequence(Qt::Key_Escape));
     connect(btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
     connect(calAppuntamenti, &QCalendarWidget::activated, this,
             &TfrmCalendario::btnImportaDataClick);

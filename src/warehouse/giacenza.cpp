@@ -1,6 +1,7 @@
 #include "warehouse/giacenza.h"
 
 #include "common/dialogs.h"
+#include "common/picturebutton.h"
 #include "common/enterchain.h"
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
@@ -116,6 +117,8 @@ TfrmGiacenza::TfrmGiacenza(QWidget *parent) : QDialog(parent)
 
     connect(btnTotale, &QPushButton::clicked, this, &TfrmGiacenza::btnTotaleClick);
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
+    // Esc cancels, whatever field has the focus.
+    CommandKeys::assign(btnChiudi, QKeySequence(Qt::Key_Escape));
     connect(btnAggiorna, &QPushButton::clicked, this, &TfrmGiacenza::btnAggiornaClick);
 }
 

@@ -3,6 +3,7 @@
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
+#include "common/fieldtext.h"
 #include "common/focushighlight.h"
 #include "common/guida.h"
 #include "common/photoframe.h"
@@ -22,6 +23,7 @@
 
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,15 +69,9 @@ QString TfrmMagazzino::accessError()
            u"possedere i privilegi di scrittura nella cartella di installazione del programma."_s;
 }
 
-QString TfrmMagazzino::tooLargeAmount()
-{
-    return u"Attenzione: l'importo indicato è troppo grande."_s;
-}
+QString TfrmMagazzino::tooLargeAmount() { return NumberText::tooLargeAmount(); }
 
-QString TfrmMagazzino::tooLargeQuantity()
-{
-    return u"Attenzione: la quantità indicata è troppo grande."_s;
-}
+QString TfrmMagazzino::tooLargeQuantity() { return NumberText::tooLargeQuantity(); }
 
 QString TfrmMagazzino::emptyArchiveMessage()
 {
@@ -132,7 +128,7 @@ void TfrmMagazzino::buildLayout()
     bold.setBold(true);
     lblPosizione->setFont(bold);
     lblPosizione->setFrameShape(QFrame::StyledPanel);
-    lblPosizione->setAccessibleName(u"Posizione della scheda"_s);
+    lblPosizione->setAccessibleDescription(u"Posizione della scheda"_s);
     cmdAvanti = new PictureButton(p, u"cmdAvanti"_s, u"avanti"_s, kArrow, u"Scheda successiva"_s);
     cmdUltimo = new PictureButton(p, u"cmdUltimo"_s, u"ultimo"_s, kArrow, u"Ultima scheda"_s);
     cmdPrimo->move(856, 18);
@@ -158,7 +154,7 @@ void TfrmMagazzino::buildLayout()
     btnCaricaFoto = new PictureButton(p, u"btnCaricaFoto"_s, u"btn_caricafoto"_s, kPhotoCommand,
                                       u"Carica foto"_s);
     btnAcquisisciFoto = new PictureButton(p, u"btnAcquisisciFoto"_s, u"btn_webcam"_s,
-                                          kPhotoCommand, u"Acquisisci foto da WebCam"_s);
+                                          kPhotoCommand, u"WebCam"_s);
     btnSalvaFoto = new PictureButton(p, u"btnSalvaFoto"_s, u"btn_salvafoto"_s, kPhotoCommand,
                                      u"Salva foto"_s);
     btnCaricaFoto->move(10, 362);
@@ -180,6 +176,8 @@ void TfrmMagazzino::buildLayout()
     btnSottrai->setAccessibleName(u"Sottrai dalla giacenza"_s);
     txtAvviso = addField(u"txtAvviso"_s, u"Avviso n."_s, 3, {618, 194, 50, 24}, {556, 198});
     QLabel *rimasti = caption(p, u"pezzi rimasti."_s, {676, 198});
+    // The field stands between its two captions; a screen reader says them together.
+    txtAvviso->setAccessibleName(u"Avviso n. pezzi rimasti"_s);
     m_hints->blank(rimasti);
     txtUM = addField(u"txtUM"_s, u"Aspetto esteriore del bene:"_s, 120, {392, 242, 230, 24},
                      {392, 224});
@@ -282,6 +280,20 @@ void TfrmMagazzino::buildCommands()
         (*c.button)->move(930, y);
         y += kCommand.height() + 4;
     }
+    const std::pair<PictureButton *, QKeySequence> keys[] = {
+        {btnSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {btnNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {btnDuplica, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {btnTrova, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {btnStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
+        {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
+        {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
+        {btnGuida, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto &[button, key] : keys)
+        button->setKey(key);
 
     connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdPrimoClick);
     connect(cmdIndietro, &QAbstractButton::clicked, this, &TfrmMagazzino::cmdIndietroClick);
@@ -367,7 +379,7 @@ void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
                                     &card.Documento, &card.Pagamento, &card.DataSca,
                                     &card.Note,      &card.Prezzo};
     for (std::size_t i = 0; i < std::size(edits); ++i)
-        edits[i]->setText(StoredText::trimBlanks(*texts[i]));
+        FieldText::fill(edits[i], StoredText::trimBlanks(*texts[i]));
 
     // A paid flag that is neither value leaves the box as the previous card left it.
     if (card.Pagato == TSchedaProdotto::paidYes())
@@ -543,11 +555,19 @@ void TfrmMagazzino::btnSalvaClick()
             return;
         }
     }
-    // An amount longer than its record field would be stored cut short, changing its value.
+    // A number too large for its record field (typed, or pasted as "1e20" and refused when
+    // its field was left) would be stored cut short or as an exponent: the save refuses it.
     for (QLineEdit *amount : {txtCosto, txtPrezzo}) {
-        if (StoredText::trimBlanks(amount->text()).size() > 12) {
+        if (!NumberText::amountRuleWithin(amount->text(), amount->maxLength())) {
             Dialogs::warning(this, tooLargeAmount());
             amount->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    for (QLineEdit *quantity : {txtGiacenza, txtAvviso}) {
+        if (!NumberText::quantityRuleWithin(quantity->text(), quantity->maxLength())) {
+            Dialogs::warning(this, tooLargeQuantity());
+            quantity->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
@@ -608,24 +628,25 @@ void TfrmMagazzino::btnDuplicaClick()
 
 void TfrmMagazzino::amountExit(QLineEdit *field)
 {
-    const QString money = NumberText::amountRule(field->text());
-    if (money.size() > field->maxLength()) {
+    // A pasted "1e20" is a number too, but its 21 digits would not fit the record field
+    // and the field would silently keep only the first of them.
+    const std::optional<QString> money = NumberText::amountRuleWithin(field->text(), field->maxLength());
+    if (!money) {
         Dialogs::warning(this, tooLargeAmount());
         return;
     }
-    field->setText(money);
+    field->setText(*money);
 }
 
 void TfrmMagazzino::quantityExit(QLineEdit *field)
 {
-    // A pasted "1e9" is a number too, but its digits would not fit the record field and
-    // the field would silently keep only the first of them.
-    const QString whole = NumberText::quantityRule(field->text());
-    if (whole.size() > field->maxLength()) {
+    const std::optional<QString> whole =
+        NumberText::quantityRuleWithin(field->text(), field->maxLength());
+    if (!whole) {
         Dialogs::warning(this, tooLargeQuantity());
         return;
     }
-    field->setText(whole);
+    field->setText(*whole);
 }
 
 void TfrmMagazzino::openStockDialog(const QString &operation)
@@ -732,7 +753,7 @@ void TfrmMagazzino::btnAllegatiClick()
         {lblDesc02, attachments.txtDesc02}, {lblDesc03, attachments.txtDesc03},
     };
     for (const auto &[label, field] : pairs)
-        field->setText(StoredText::trimBlanks(label->text()));
+        FieldText::fill(field, StoredText::trimBlanks(label->text()));
     attachments.exec();
 }
 

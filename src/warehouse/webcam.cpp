@@ -1,6 +1,8 @@
 #include "warehouse/webcam.h"
 
 #include "common/artwork.h"
+#include "common/picturebutton.h"
+#include "common/dialogs.h"
 #include "common/photoframe.h"
 #include "common/screens.h"
 #include "warehouse/magazzino.h"
@@ -44,6 +46,8 @@ protected:
             m_camera = std::make_unique<QCamera>(device);
             m_session.setCamera(m_camera.get());
             m_session.setVideoSink(&m_sink);
+            // Errors arrive on the user-interface thread, during start or later.
+            connect(m_camera.get(), &QCamera::errorOccurred, this, [this] { fail(); });
             connect(
                 &m_sink, &QVideoSink::videoFrameChanged, this,
                 [this](const QVideoFrame &frame) {
@@ -89,12 +93,30 @@ bool FrameSource::start()
     if (m_running)
         return true;
     m_running = true;
-    if (!startCapture()) {
+    m_starting = true;
+    const bool started = startCapture();
+    m_starting = false;
+    // A failure reported while starting counts as a start that failed.
+    if (!started || !m_running) {
         m_running = false;
         stopCapture();
         return false;
     }
     return true;
+}
+
+void FrameSource::fail()
+{
+    if (!m_running)
+        return;
+    stop();
+    if (!m_starting)
+        Q_EMIT failed();
+}
+
+QString FrameSource::noCameraMessage()
+{
+    return QStringLiteral("Nessuna webcam disponibile: collegare una webcam e riprovare.");
 }
 
 void FrameSource::stop()
@@ -184,8 +206,12 @@ TfrmWebCam::TfrmWebCam(QWidget *parent, std::unique_ptr<FrameSource> source)
             &TfrmWebCam::btnSalvaFotogrammaClick);
     connect(btnImportaFoto, &QPushButton::clicked, this, &TfrmWebCam::btnImportaFotoClick);
     connect(btnClose, &QPushButton::clicked, this, &TfrmWebCam::btnCloseClick);
-    if (m_source)
+    // Esc cancels, whatever field has the focus.
+    CommandKeys::assign(btnClose, QKeySequence(Qt::Key_Escape));
+    if (m_source) {
         connect(m_source.get(), &FrameSource::frameArrived, this, &TfrmWebCam::showFrame);
+        connect(m_source.get(), &FrameSource::failed, this, &TfrmWebCam::noCamera);
+    }
 }
 
 TfrmWebCam::~TfrmWebCam()
@@ -198,10 +224,13 @@ void TfrmWebCam::showFrame(const QImage &frame) { imgCamera->setPicture(frame); 
 
 void TfrmWebCam::btnAccendiClick()
 {
-    // No camera, or one that cannot start: the live picture stays as it is, with no message.
-    if (m_source)
-        m_source->start();
+    if (!m_source || !m_source->start())
+        noCamera();
 }
+
+// No camera, or one that cannot start or go on: the user is told why nothing is shown;
+// the live picture and the still stay as they are.
+void TfrmWebCam::noCamera() { Dialogs::information(this, FrameSource::noCameraMessage()); }
 
 void TfrmWebCam::btnSpegniClick()
 {

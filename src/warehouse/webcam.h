@@ -35,12 +35,20 @@ public:
     // Tests replace the camera with their own source; an empty function restores it.
     static void setFactoryForTests(std::function<std::unique_ptr<FrameSource>()> factory);
 
+    // The message shown when there is no camera to start.
+    static QString noCameraMessage();
+
 Q_SIGNALS:
     void frameArrived(const QImage &frame);
+    // A running camera stopped by itself (unplugged, taken by another program, refused):
+    // delivery has stopped. A start that fails says so by its result instead.
+    void failed();
 
 protected:
     virtual bool startCapture() = 0;
     virtual void stopCapture() = 0;
+    // User-interface thread: the camera cannot go on; stops delivering and reports it.
+    void fail();
     // Thread-safe: hands a frame to the user-interface thread without waiting for it. The
     // conversion into a picture runs there, when the frame is shown.
     void offer(std::function<QImage()> frame);
@@ -53,6 +61,7 @@ private:
     void deliver();
 
     std::atomic<bool> m_running = false;
+    bool m_starting = false;
     QMutex m_lock;
     std::function<QImage()> m_newest;
     bool m_pending = false;
@@ -88,6 +97,7 @@ private:
     void btnImportaFotoClick();
     void btnCloseClick();
     void showFrame(const QImage &frame);
+    void noCamera();
 
     std::unique_ptr<FrameSource> m_source;
 };

@@ -1,11 +1,25 @@
+#include "app/avvio.h"
+#include "app/guida.h"
 #include "app/startup.h"
+#include "common/photoframe.h"
 #include "common/picturebutton.h"
+#include "common/screens.h"
+#include "lists/riepilogo.h"
+#include "pricelist/listinoprezzi.h"
+#include "pricelist/slotlistino.h"
+#include "support/recorder.h"
 #include "support/testmain.h"
+#include "warehouse/magazzino.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
+
+using namespace Qt::StringLiterals;
 
 // Every edit field and every button of the long-lived screens has a name a screen reader
 // can say: the caption label as buddy, or an explicit accessible name.
@@ -17,29 +31,44 @@ private Q_SLOTS:
     void cleanupTestCase();
     void everyControlHasAName_data();
     void everyControlHasAName();
+    void labelsReadWhatTheyShow_data();
+    void labelsReadWhatTheyShow();
+    void captionsLabelTheirValues();
+    void commandKeysAreExposed();
+    void slotPhotoFromKeyboardAndTree();
 
 private:
     TempProgramFolder *m_folder = nullptr;
+    TfrmRiepilogo *m_inventory = nullptr;
+    TfrmGuida *m_help = nullptr;
 };
 
 void Accessibility::initTestCase()
 {
     m_folder = new TempProgramFolder;
     createScreens();
+    // Not long-lived, but made the same way each time they open.
+    m_inventory = new TfrmRiepilogo(nullptr, TfrmRiepilogo::tuttiGliArticoli());
+    m_inventory->setObjectName(u"TfrmRiepilogo"_s);
+    m_help = new TfrmGuida(nullptr);
+    m_help->setObjectName(u"TfrmGuida"_s);
 }
 
 void Accessibility::cleanupTestCase()
 {
+    delete m_help;
+    delete m_inventory;
     destroyScreens();
     delete m_folder;
 }
 
-void Accessibility::everyControlHasAName_data()
+namespace {
+
+// One row per named top-level window.
+void addScreenRows(std::initializer_list<const char *> names)
 {
     QTest::addColumn<QWidget *>("screen");
-    for (const char *name : {"TfrmPassword", "TfrmCambiaPassword", "TfrmAvvio", "TfrmMagazzino",
-                             "TfrmMenuRiepilogo", "TfrmCreaCatalogo", "TfrmApriCatalogo",
-                             "TfrmListinoPrezzi"}) {
+    for (const char *name : names) {
         QWidget *found = nullptr;
         for (QWidget *top : QApplication::topLevelWidgets()) {
             if (top->objectName() == QLatin1String(name))
@@ -47,6 +76,15 @@ void Accessibility::everyControlHasAName_data()
         }
         QTest::newRow(name) << found;
     }
+}
+
+} // namespace
+
+void Accessibility::everyControlHasAName_data()
+{
+    addScreenRows({"TfrmPassword", "TfrmCambiaPassword", "TfrmAvvio", "TfrmMagazzino",
+                   "TfrmMenuRiepilogo", "TfrmCreaCatalogo", "TfrmApriCatalogo",
+                   "TfrmListinoPrezzi"});
 }
 
 void Accessibility::everyControlHasAName()
@@ -72,6 +110,102 @@ void Accessibility::everyControlHasAName()
         ++checked;
     }
     QVERIFY(checked > 0);
+}
+
+void Accessibility::labelsReadWhatTheyShow_data()
+{
+    // The hub shows only pictures.
+    addScreenRows({"TfrmPassword", "TfrmCambiaPassword", "TfrmMagazzino", "TfrmMenuRiepilogo",
+                   "TfrmCreaCatalogo", "TfrmApriCatalogo", "TfrmListinoPrezzi", "TfrmRiepilogo",
+                   "TfrmGuida"});
+}
+
+// A label that shows data must be read as that data: a fixed accessible name would hide the
+// value (the card position, the total, the status line's hint) behind a caption.
+void Accessibility::labelsReadWhatTheyShow()
+{
+    QFETCH(QWidget *, screen);
+    QVERIFY(screen);
+    // Values as the screens show them at work, so that empty labels are not all that is seen.
+    if (auto *cards = qobject_cast<TfrmMagazzino *>(screen)) {
+        cards->lblPosizione->setText(u"3"_s);
+        cards->panInfo->setText(u"Salva la scheda corrente."_s);
+    } else if (auto *pages = qobject_cast<TfrmListinoPrezzi *>(screen)) {
+        pages->lblPosizione->setText(u"2"_s);
+    }
+    int checked = 0;
+    for (QLabel *label : screen->findChildren<QLabel *>()) {
+        if (!label->pixmap().isNull())
+            continue;
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(label);
+        QVERIFY(iface);
+        QString shown = label->text();
+        if (Qt::mightBeRichText(shown)) {
+            QTextDocument doc;
+            doc.setHtml(shown);
+            shown = doc.toPlainText();
+        }
+        QVERIFY2(iface->text(QAccessible::Name) == shown,
+                 qPrintable(label->objectName() + u": "_s + iface->text(QAccessible::Name)));
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
+void Accessibility::captionsLabelTheirValues()
+{
+    m_inventory->lblTotale->setText(u"€ 165,40"_s);
+    QAccessibleInterface *total = QAccessible::queryAccessibleInterface(m_inventory->lblTotale);
+    QCOMPARE(total->text(QAccessible::Name), u"€ 165,40"_s);
+    QStringList captions;
+    for (const auto &[caption, relation] : total->relations(QAccessible::Label))
+        captions << caption->text(QAccessible::Name);
+    QCOMPARE(captions, QStringList{u"Valore totale:"_s});
+}
+
+// Assistive technology offers each command's key with its press action.
+void Accessibility::commandKeysAreExposed()
+{
+    TfrmMagazzino *cards = screens().magazzino;
+    QAccessibleInterface *save = QAccessible::queryAccessibleInterface(cards->btnSalva);
+    QAccessibleActionInterface *action = save->actionInterface();
+    QVERIFY(action);
+    QCOMPARE(action->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+             QStringList{QKeySequence(Qt::CTRL | Qt::Key_S).toString()});
+    QCOMPARE(screens().listinoPrezzi->cmdUltimo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_End));
+    QCOMPARE(screens().avvio->findChild<PictureButton *>(u"btnApp04"_s)->shortcut(),
+             QKeySequence(Qt::Key_F5));
+}
+
+// A slot's photo frame is chosen with Ctrl+I from any of the slot's fields, the price field
+// and its key filter included, or through its press action.
+void Accessibility::slotPhotoFromKeyboardAndTree()
+{
+    TfrmListinoPrezzi *pages = screens().listinoPrezzi;
+    auto *slotC = pages->findChild<SlotListino *>(u"shpVoce_C"_s);
+    auto *slotD = pages->findChild<SlotListino *>(u"shpVoce_D"_s);
+    QVERIFY(slotC && slotD);
+    pages->show();
+    QApplication::setActiveWindow(pages);
+    QVERIFY(QTest::qWaitForWindowActive(pages));
+    Recorder rec;
+    QSignalSpy chosenC(slotC->imgFoto, &PhotoFrame::clicked);
+    QSignalSpy chosenD(slotD->imgFoto, &PhotoFrame::clicked);
+    slotC->txtPrezzo->setFocus();
+    const QString price = slotC->txtPrezzo->text();
+    QTest::keyClick(slotC->txtPrezzo, Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(chosenC.size(), 1);
+    QCOMPARE(chosenD.size(), 0);
+    QCOMPARE(slotC->txtPrezzo->text(), price);
+
+    QAccessibleInterface *frame = QAccessible::queryAccessibleInterface(slotD->imgFoto);
+    QCOMPARE(frame->text(QAccessible::Name), u"Foto prodotto D"_s);
+    QVERIFY(frame->actionInterface());
+    frame->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(chosenD.size(), 1);
+    // Each choice opened the picture dialog, which was cancelled.
+    QCOMPARE(rec.fileDialogs.size(), 2);
+    pages->hide();
 }
 
 SCAFFARIA_TEST(Accessibility)

@@ -9,14 +9,21 @@
 #include "common/programfolder.h"
 #include "common/screens.h"
 #include "lists/expmagazzino.h"
+#include "lists/menuriepilogo.h"
+#include "lists/riepilogo.h"
 #include "pricelist/apricatalogo.h"
 #include "pricelist/creacatalogo.h"
 #include "pricelist/listinoprezzi.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
+#include "warehouse/allegacartella.h"
 #include "warehouse/magazzino.h"
+#include "warehouse/webcam.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QDir>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,6 +69,41 @@ void recordNextHelp(Shown &shown)
     });
 }
 
+// What a user reads on a control: a button's or label's text, or the accessible name of a
+// picture (picture buttons carry their drawn caption as accessible name). Trailing colons
+// and full stops go, so that the field caption "Giacenza:" is named «Giacenza».
+void addCaptions(QWidget *screen, QSet<QString> &captions)
+{
+    const auto add = [&captions](QString text) {
+        text.remove(u'&');
+        for (QString line : text.split(u'\n')) {
+            line = line.trimmed();
+            while (line.endsWith(u':') || line.endsWith(u'.'))
+                line.chop(1);
+            if (!line.isEmpty())
+                captions.insert(line);
+        }
+    };
+    for (QWidget *control : screen->findChildren<QWidget *>()) {
+        if (auto *button = qobject_cast<QAbstractButton *>(control))
+            add(button->text());
+        if (auto *label = qobject_cast<QLabel *>(control))
+            add(label->text());
+        if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control))
+            add(iface->text(QAccessible::Name));
+    }
+}
+
+// The names a help page quotes in «...».
+QStringList quotedNames(Topic topic)
+{
+    QStringList names;
+    static const QRegularExpression quoted(u"«([^»]*)»"_s);
+    for (const auto &match : quoted.globalMatch(HelpTexts::text(topic)))
+        names.append(match.captured(1));
+    return names;
+}
+
 } // namespace
 
 // The help pages, the help window from every screen that has one, the information and
@@ -76,6 +118,8 @@ private Q_SLOTS:
     void pageText_data();
     void pageText();
     void hubPageRepeatsTheOtherPages();
+    void quotedNamesAreCaptions_data();
+    void quotedNamesAreCaptions();
     void guideButtons_data();
     void guideButtons();
     void helpTextReadOnlyScrollableSelectable();
@@ -111,12 +155,12 @@ void Help::pageText_data()
     QTest::addColumn<Topic>("topic");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("paragraphs");
-    QTest::newRow("hub") << Topic::Avvio << u"Uno sguardo a Scaffaria."_s << 31;
-    QTest::newRow("cards") << Topic::Magazzino << u"App Magazzino Prodotti."_s << 12;
-    QTest::newRow("price-list page") << Topic::Listino << u"App Gestione Listino Prezzi."_s << 4;
+    QTest::newRow("hub") << Topic::Avvio << u"Uno sguardo a Scaffaria."_s << 36;
+    QTest::newRow("cards") << Topic::Magazzino << u"App Magazzino Prodotti."_s << 13;
+    QTest::newRow("price-list page") << Topic::Listino << u"App Gestione Listino Prezzi."_s << 5;
     QTest::newRow("create and open lists")
-        << Topic::Cataloghi << u"Creazione e apertura dei listini prezzi."_s << 6;
-    QTest::newRow("inventory") << Topic::Inventario << u"App Inventario Merce."_s << 4;
+        << Topic::Cataloghi << u"Creazione e apertura dei listini prezzi."_s << 7;
+    QTest::newRow("inventory") << Topic::Inventario << u"App Inventario Merce."_s << 5;
     QTest::newRow("export") << Topic::Esportazione
                             << u"Esportazione magazzino prodotti in Microsoft Excel."_s << 3;
 }
@@ -148,16 +192,77 @@ void Help::pageText()
 void Help::hubPageRepeatsTheOtherPages()
 {
     const QStringList hubPage = HelpTexts::paragraphs(Topic::Avvio);
-    QCOMPARE(hubPage.mid(3, 12), HelpTexts::paragraphs(Topic::Magazzino));
-    QCOMPARE(hubPage.mid(15, 4), HelpTexts::paragraphs(Topic::Inventario));
-    QCOMPARE(hubPage.mid(19, 4), HelpTexts::paragraphs(Topic::Cataloghi).mid(2));
-    QCOMPARE(hubPage.mid(23, 4), HelpTexts::paragraphs(Topic::Listino));
+    // Each page without its keys paragraph, which closes the page; the hub gathers the keys
+    // of every page after its own, at its end.
+    QCOMPARE(hubPage.mid(3, 12), HelpTexts::paragraphs(Topic::Magazzino).first(12));
+    QCOMPARE(hubPage.mid(15, 4), HelpTexts::paragraphs(Topic::Inventario).first(4));
+    QCOMPARE(hubPage.mid(19, 4), HelpTexts::paragraphs(Topic::Cataloghi).mid(2, 4));
+    QCOMPARE(hubPage.mid(23, 4), HelpTexts::paragraphs(Topic::Listino).first(4));
     QCOMPARE(hubPage.mid(0, 3), HelpTexts::hubOpening());
-    QCOMPARE(hubPage.mid(27), HelpTexts::hubClosing());
+    QCOMPARE(hubPage.mid(27, 4), HelpTexts::hubClosing());
+    QStringList keys;
+    for (Topic topic : {Topic::Magazzino, Topic::Inventario, Topic::Cataloghi, Topic::Listino})
+        keys << HelpTexts::paragraphs(topic).last();
+    QCOMPARE(hubPage.mid(32), keys);
+    for (const QString &p : hubPage.mid(31))
+        QVERIFY2(p.startsWith(u"Tasti rapidi"_s), qPrintable(p));
     QVERIFY(hubPage.at(27).contains(u"chiaveiniziale"_s));
     QVERIFY(hubPage.at(19).contains(u"Crea nuovo listino"_s));
     QVERIFY(hubPage.at(21).contains(u"Applica e chiudi"_s));
     QVERIFY(hubPage.at(21).contains(u"Apri archivio"_s));
+}
+
+void Help::quotedNamesAreCaptions_data()
+{
+    QTest::addColumn<Topic>("topic");
+    QTest::addColumn<QStringList>("screens");
+    const QStringList cards = {u"TfrmMagazzino"_s, u"TfrmWebCam"_s, u"TfrmAllegaCartella"_s};
+    const QStringList inventory = {u"TfrmAvvio"_s, u"TfrmMenuRiepilogo"_s, u"TfrmRiepilogo"_s,
+                                   u"TfrmMagazzino"_s};
+    const QStringList lists = {u"TfrmAvvio"_s, u"TfrmCreaCatalogo"_s, u"TfrmApriCatalogo"_s};
+    const QStringList page = {u"TfrmListinoPrezzi"_s};
+    const QStringList exporter = {u"TfrmMagazzino"_s, u"TfrmExpMagazzino"_s};
+    QTest::newRow("cards") << Topic::Magazzino << cards;
+    QTest::newRow("inventory") << Topic::Inventario << inventory;
+    QTest::newRow("create and open lists") << Topic::Cataloghi << lists;
+    QTest::newRow("price-list page") << Topic::Listino << page;
+    QTest::newRow("export") << Topic::Esportazione << exporter;
+    QTest::newRow("hub") << Topic::Avvio << cards + inventory + lists + page + exporter;
+}
+
+// Every button, field or screen a help page names in «...» is named as the screens the
+// page is about show it, so a user following the steps finds each one.
+void Help::quotedNamesAreCaptions()
+{
+    QFETCH(Topic, topic);
+    QFETCH(QStringList, screens);
+
+    TfrmWebCam webcam(::screens().magazzino, nullptr);
+    TfrmAllegaCartella attachments(::screens().magazzino);
+    TfrmRiepilogo inventory(::screens().menuRiepilogo, QString());
+    TfrmExpMagazzino exporter(::screens().magazzino);
+    const QList<QWidget *> all = {::screens().avvio,        ::screens().magazzino,
+                                  ::screens().menuRiepilogo, ::screens().creaCatalogo,
+                                  ::screens().apriCatalogo,  ::screens().listinoPrezzi,
+                                  &webcam,                  &attachments,
+                                  &inventory,               &exporter};
+    QSet<QString> captions;
+    for (QWidget *screen : all) {
+        if (screens.contains(screen->objectName()))
+            addCaptions(screen, captions);
+    }
+    QVERIFY(!captions.isEmpty());
+    // The answers of the program's questions.
+    captions << u"Sì"_s << u"No"_s;
+    // Quoted words that name no control: examples of list names and the first password.
+    const QStringList notControls = {u"Dolci"_s, u"Ricambi primavera"_s, u"chiaveiniziale"_s};
+
+    const QStringList names = quotedNames(topic);
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names) {
+        if (!notControls.contains(name))
+            QVERIFY2(captions.contains(name), qPrintable(u"«%1»"_s.arg(name)));
+    }
 }
 
 void Help::guideButtons_data()

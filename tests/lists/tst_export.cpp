@@ -3,6 +3,7 @@
 #include "common/screens.h"
 #include "lists/expgrid.h"
 #include "lists/expmagazzino.h"
+#include "lists/xlsexport.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 #include "warehouse/archivio.h"
@@ -96,6 +97,7 @@ private Q_SLOTS:
     void writesTheFile_data();
     void writesTheFile();
     void gridEditReachesFileNotArchive();
+    void formulaCellsStayText();
     void noKeepsTheOldFile();
     void failureLeavesNoPartialFile_data();
     void failureLeavesNoPartialFile();
@@ -245,6 +247,22 @@ void Export::gridEditReachesFileNotArchive()
     ArchivioMagazzino archive;
     QVERIFY(archive.open());
     QCOMPARE(archive.readAt(2)->Nome, u"Tè verde €"_s);
+}
+
+void Export::formulaCellsStayText()
+{
+    // Only a cell whose trimmed text begins with "=" gets the no-break space (0xA0) that
+    // keeps a spreadsheet from evaluating it; every other cell is written as it was.
+    const QList<QStringList> rows = {
+        {u"=1+1"_s, u"  =A1*2 "_s, u"="_s, u"=<b>"_s, u"1=1"_s, u"+1+1"_s, u"-2"_s, u"@SUM"_s}};
+    const QByteArray file = XlsExport::document(rows);
+    auto cell = [](const QByteArray &bytes) {
+        return "<td style=\"text-align: left;\">" + bytes + "</td>";
+    };
+    const QByteArray expectedRow = "<tr>" + cell("\xA0=1+1") + cell("\xA0=A1*2") + cell("\xA0=") +
+                                   cell("\xA0=&lt;b&gt;") + cell("1=1") + cell("+1+1") + cell("-2") +
+                                   cell("@SUM") + "</tr>";
+    QVERIFY(file.endsWith(expectedRow + "</table></body></html>"));
 }
 
 void Export::noKeepsTheOldFile()

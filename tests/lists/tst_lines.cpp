@@ -203,6 +203,11 @@ void ListLines::lowStockAndUnpaid()
     const Elenchi::Righe low = Elenchi::sottoscorta();
     QCOMPARE(low.esito, Elenchi::Esito::Interrotto);
     QCOMPARE(codes(low.righe), (QStringList{u"equal"_s, u"negative"_s, u"defaults"_s}));
+    QCOMPARE(low.interruzione.posizione, 5);
+    QCOMPARE(low.interruzione.codice, u"broken"_s);
+    QCOMPARE(Elenchi::elencoIncompleto(low.interruzione),
+             u"Attenzione: la scheda 5 (codice broken) contiene un valore non numerico: "
+             u"l'elenco è incompleto."_s);
 
     // Only a flag of exactly "No" is unpaid; the stock plays no part.
     const Elenchi::Righe unpaid = Elenchi::daSaldare();
@@ -229,6 +234,9 @@ void ListLines::inventoryTotal_data()
                                     << QStringList{u"12,345"_s} << u"€ 12,345"_s;
     QTest::newRow("four decimals, rounded") << QStringList{u"1"_s, u"7,12347"_s}
                                             << QStringList{u"7,12347"_s} << u"€ 7,1235"_s;
+    QTest::newRow("three cards with cents")
+        << QStringList{u"2"_s, u"4,20"_s, u"10"_s, u"10,50"_s, u"20"_s, u"2,60"_s}
+        << QStringList{u"8,4"_s, u"105"_s, u"52"_s} << u"€ 165,40"_s;
     QTest::newRow("negative total rounds away from zero")
         << QStringList{u"-1"_s, u"7,12347"_s} << QStringList{u"-7,12347"_s} << u"€ -7,1235"_s;
 }
@@ -277,6 +285,8 @@ void ListLines::inventoryFilterAndStop()
     QCOMPARE(stopped.esito, Elenchi::Esito::Interrotto);
     QCOMPARE(stopped.righe.size(), 1);
     QCOMPARE(stopped.totale, 1.5);
+    QCOMPARE(stopped.interruzione.posizione, 2);
+    QCOMPARE(stopped.interruzione.codice, u"x"_s);
     // ...but only when the card is listed.
     QCOMPARE(Elenchi::inventario(u"Ferramenta"_s).esito, Elenchi::Esito::Completo);
 }

@@ -14,10 +14,13 @@
 #include "warehouse/magazzino.h"
 
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QScopeGuard>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -55,11 +58,15 @@ private Q_SLOTS:
     void findSteps();
     void doubleClickShowsLaterEqualCard_data();
     void doubleClickShowsLaterEqualCard();
+    void enterOpensSelectedLine();
     void searchFromCardScreen();
     void searchOtherTagOnlyCloses();
     void searchArchiveFailure();
+    void waitNoticeOnlyWhileWorking_data();
+    void waitNoticeOnlyWhileWorking();
     void inventoryFromMenu();
     void inventoryStopsOnBrokenCard();
+    void lowStockStopsOnBrokenCard();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -170,6 +177,42 @@ void ListScreens::doubleClickShowsLaterEqualCard()
     QVERIFY(rec.take().isEmpty());
 }
 
+// From the keyboard alone: Tab into the list makes a line current without choosing it, and
+// Enter does nothing there; the arrow keys choose a line, and Enter shows its card.
+void ListScreens::enterOpensSelectedLine()
+{
+    Cards::write({lowCard(u"A1"_s, u"Vite"_s, u"prima"_s), lowCard(u"B2"_s, u"Dado"_s, u"seconda"_s)});
+    Recorder rec;
+    bool stayedOpen = false;
+    bool closed = false;
+    onNextModal([&](QWidget *modal) {
+        auto *list = modal->findChild<ListaRighe *>(u"lstRecords"_s);
+        // What Tab into the list does: the first line current, nothing chosen.
+        list->setFocus(Qt::TabFocusReason);
+        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                                QItemSelectionModel::NoUpdate);
+        QCOMPARE(list->selezionata(), -1);
+        QTest::keyClick(list, Qt::Key_Return);
+        stayedOpen = modal->isVisible();
+        // The first arrow chooses the current line, the next one moves.
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->selezionata(), 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->selezionata(), 1);
+        QTest::keyClick(list, Qt::Key_Return);
+        closed = !modal->isVisible();
+        if (!closed)
+            modal->close();
+    });
+    click(m_cards->btnSottoscorta);
+
+    QVERIFY(stayedOpen);
+    QVERIFY(closed);
+    QCOMPARE(m_cards->lblPosizione->text(), u"2"_s);
+    QCOMPARE(m_cards->txtNote->text(), u"seconda"_s);
+    QVERIFY(rec.take().isEmpty());
+}
+
 void ListScreens::searchFromCardScreen()
 {
     TSchedaProdotto a = Cards::make(u"a1-x"_s, u"Vite M4"_s);
@@ -249,7 +292,51 @@ void ListScreens::searchArchiveFailure()
     QTest::mouseRelease(search.btnCerca, Qt::LeftButton);
     QVERIFY(rec.showedOnly(Recorder::Kind::Plain, TfrmMagazzino::accessError()));
     QVERIFY(search.panAvvio->isVisible());
-    QVERIFY(search.lblAttendere->isVisible());
+    // Nothing is searching any more.
+    QVERIFY(!search.lblAttendere->isVisible());
+}
+
+void ListScreens::waitNoticeOnlyWhileWorking_data()
+{
+    QTest::addColumn<bool>("inventory");
+    QTest::newRow("search, Cerca") << false;
+    QTest::newRow("inventory menu, Visualizza") << true;
+}
+
+// A press on the button shows the wait notice; released elsewhere it starts nothing, and
+// the notice goes again.
+void ListScreens::waitNoticeOnlyWhileWorking()
+{
+    QFETCH(bool, inventory);
+    Cards::write({Cards::make(u"A"_s, u"Uno"_s)});
+    Recorder rec;
+    TfrmTrovaMagazzino search(m_cards);
+    TfrmMenuRiepilogo menu;
+    screens().menuRiepilogo = &menu;
+    const auto forget = qScopeGuard([] { screens().menuRiepilogo = nullptr; });
+    QWidget *screen = inventory ? static_cast<QWidget *>(&menu) : &search;
+    QPushButton *button = inventory ? menu.btnVisualizza : search.btnCerca;
+    QLabel *notice = inventory ? menu.lblAttendere : search.lblAttendere;
+    screen->show();
+    bool opened = false;
+    QTest::mousePress(button, Qt::LeftButton);
+    QVERIFY(notice->isVisible());
+    // Should the release open the inventory after all, this closes it again.
+    QObject guard; // no later test meets the timer
+    QTimer::singleShot(0, &guard, [&opened, screen] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != screen) {
+            opened = true;
+            modal->close();
+        }
+    });
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-20, -20));
+    QVERIFY(!notice->isVisible());
+    QTest::qWait(20);
+    QVERIFY(!opened);
+    QVERIFY(search.panAvvio->isVisible() || inventory);
+    QCOMPARE(search.lstRecords->conta(), 0);
+    QVERIFY(rec.take().isEmpty());
 }
 
 void ListScreens::inventoryFromMenu()
@@ -321,13 +408,31 @@ void ListScreens::inventoryStopsOnBrokenCard()
     Recorder rec;
     TfrmRiepilogo inventory(nullptr, {});
     inventory.show();
-    // No message: the lines before the broken card, the total reached without the euro
-    // sign, and the count as it was.
+    // The lines before the broken card stay; a total and a count of part of the archive
+    // are not shown as if they were the inventory's, and the warning names the card.
     QCOMPARE(inventory.lstRecords->conta(), 2);
-    QCOMPARE(inventory.lblTotale->text(), u"10"_s);
-    QCOMPARE(inventory.panInfo->text(), u"Il presente inventario contiene 0 articoli."_s);
+    QCOMPARE(inventory.lblTotale->text(), QString());
+    QCOMPARE(inventory.panInfo->text(), QString());
     QCOMPARE(inventory.titTipologia->text(), u"Tutti gli articoli in magazzino."_s);
-    QVERIFY(rec.take().isEmpty());
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
+                           u"Attenzione: la scheda 3 (codice X) contiene un valore non numerico: "
+                           u"l'elenco è incompleto."_s));
+}
+
+void ListScreens::lowStockStopsOnBrokenCard()
+{
+    TSchedaProdotto broken = lowCard(u"ROTTA"_s, u"Soglia illeggibile"_s);
+    broken.Avviso = u"n/d"_s;
+    Cards::write({lowCard(u"A"_s, u"Uno"_s), lowCard(u"B"_s, u"Due"_s), broken,
+                  lowCard(u"C"_s, u"Tre"_s)});
+    Recorder rec;
+    TfrmSottoscorta list(m_cards);
+    list.show();
+    QCOMPARE(list.lstRecords->conta(), 2);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Plain,
+                           u"Attenzione: la scheda 3 (codice ROTTA) contiene un valore non "
+                           u"numerico: l'elenco è incompleto."_s));
+    QCOMPARE(list.focusWidget(), list.txtTrova);
 }
 
 SCAFFARIA_TEST(ListScreens)

@@ -2,9 +2,11 @@
 #include "common/programfolder.h"
 #include "common/screens.h"
 #include "pricelist/apricatalogo.h"
+#include "pricelist/archiviolistino.h"
 #include "pricelist/creacatalogo.h"
 #include "pricelist/fotolistino.h"
 #include "pricelist/listinoprezzi.h"
+#include "pricelist/slotlistino.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 
@@ -12,6 +14,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -58,12 +61,15 @@ private Q_SLOTS:
     void cleanup();
     void createList();
     void createRefusesEmptyAndUsedNames();
+    void createRefusesNamesThatCannotNameFiles_data();
+    void createRefusesNamesThatCannotNameFiles();
     void nameFieldKeepsOutForbiddenCharacters();
     void openListsAndCountLine();
     void openHandsOverToThePageScreen();
     void openAndDeleteWithoutLists();
     void deleteAsksAndKeepsPhotos();
     void deleteThatFailsSaysSo();
+    void blankEdgedNameOpensAndDeletesItself();
 
 private:
     void selectItem(const QString &text);
@@ -167,15 +173,48 @@ void CatalogScreens::createRefusesEmptyAndUsedNames()
     QCOMPARE(m_create->txtFile->text(), u"Dolci"_s);
     QCOMPARE(QFileInfo(existing).size(), 3696);
 
-    // A folder that cannot take the file: the system's reason, no success, the name stays.
+    // A folder that cannot take the file: a reason in Italian, not the system's, no
+    // success, the name stays.
     ProgramFolder::setForTests(m_folder->file(u"manca"_s));
     click(m_create->btnApplica);
-    const QList<Recorder::Message> shown = rec.take();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.first().kind, Recorder::Kind::Plain);
-    QVERIFY(shown.first().text.endsWith(u'.'));
+    QVERIFY(rec.showedOnly(Recorder::Kind::Plain, TfrmCreaCatalogo::creationFailed()));
     QVERIFY(m_create->isVisible());
     QCOMPARE(m_create->txtFile->text(), u"Dolci"_s);
+}
+
+void CatalogScreens::createRefusesNamesThatCannotNameFiles_data()
+{
+    // The longest file of a list is "<name>_Foto_H_123456.jpg": 18 bytes after the name,
+    // within the 255 a file name may take.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("pasted tab") << u"Dolci\tsalati"_s << false;
+    QTest::newRow("pasted line feed") << u"Dolci\nsalati"_s << false;
+    QTest::newRow("237 bytes") << QString(237, u'a') << true;
+    QTest::newRow("238 bytes") << QString(238, u'a') << false;
+    QTest::newRow("119 accented letters, 238 bytes") << QString(119, u'à') << false;
+    QTest::newRow("118 accented letters, 236 bytes") << QString(118, u'à') << true;
+}
+
+void CatalogScreens::createRefusesNamesThatCannotNameFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, usable);
+    Recorder rec;
+    m_create->show();
+    m_create->txtFile->setText(name);
+    click(m_create->btnApplica);
+    const QString path = m_folder->file(name + u".lis"_s);
+    if (usable) {
+        QVERIFY(rec.showedOnly(Recorder::Kind::Information, kCreated));
+        QVERIFY(QFile::exists(path));
+    } else {
+        QVERIFY(rec.showedOnly(Recorder::Kind::Warning, TfrmCreaCatalogo::unusableName()));
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList());
+        QVERIFY(m_create->isVisible());
+        QCOMPARE(m_create->txtFile->text(), name);
+        QCOMPARE(m_create->focusWidget(), m_create->txtFile);
+    }
 }
 
 void CatalogScreens::nameFieldKeepsOutForbiddenCharacters()
@@ -321,6 +360,54 @@ void CatalogScreens::deleteThatFailsSaysSo()
     QCOMPARE(shown[1].text,
              u"Attenzione: non è stato possibile eliminare il listino prezzi selezionato."_s);
     // Refilled from the folder either way.
+    QCOMPARE(m_open->lblCreati->text(), u"Sono stati creati 0 listini prezzi."_s);
+}
+
+// A list file whose name has blanks at either end (copied in from elsewhere) is listed,
+// opened and deleted under that very name; no file with the trimmed name ever appears.
+void CatalogScreens::blankEdgedNameOpensAndDeletesItself()
+{
+    const QString name = u" Dolci .lis"_s;
+    {
+        ArchivioListino file(m_folder->file(name));
+        QVERIFY(file.open());
+        for (const QString &product : {u"Torta"_s, u"Crostata"_s}) {
+            TPaginaListino page;
+            for (TVoceListino &slot : page.Voci)
+                slot = TVoceListino::empty();
+            page.Voci[0].Nome = product;
+            QVERIFY(file.append(page));
+        }
+        file.close();
+    }
+    const QDir folder(m_folder->path());
+    const QStringList before = folder.entryList(QDir::Files);
+    QCOMPARE(before, QStringList{name});
+
+    Recorder rec;
+    m_open->show();
+    selectItem(name);
+    click(m_open->btnApri);
+    QVERIFY(m_page->isVisible());
+    QCOMPARE(m_page->lblFile->text(), m_folder->file(name));
+    click(m_page->cmdUltimo);
+    QCOMPARE(m_page->lblPosizione->text(), u"2"_s);
+    QCOMPARE(m_page->voce(0)->txtNome->text(), u"Crostata"_s);
+    click(m_page->cmdPrimo);
+    QCOMPARE(m_page->voce(0)->txtNome->text(), u"Torta"_s);
+    QVERIFY(rec.take().isEmpty());
+    QCOMPARE(folder.entryList(QDir::Files), before);
+    QCOMPARE(QFileInfo(m_folder->file(name)).size(), 2 * TPaginaListino::Size);
+
+    click(m_page->cmdEsci);
+    m_open->show();
+    selectItem(name);
+    rec.answers = {true};
+    click(m_open->btnElimina);
+    const QList<Recorder::Message> shown = rec.take();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[1].kind, Recorder::Kind::Information);
+    QCOMPARE(folder.entryList(QDir::Files), QStringList());
     QCOMPARE(m_open->lblCreati->text(), u"Sono stati creati 0 listini prezzi."_s);
 }
 

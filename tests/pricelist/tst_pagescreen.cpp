@@ -328,6 +328,23 @@ void PageScreen::enterTabAndPriceRule()
     slot(2)->txtNome->setFocus();
     QCOMPARE(price->text(), u"0,00"_s);
 
+    // Pasted numbers: one too large for the field's 12 characters is refused, not cut to
+    // its first digits; a tiny one is no cent.
+    Recorder rec;
+    price->setFocus();
+    price->clear();
+    price->insert(u"1e20"_s);
+    slot(2)->txtNome->setFocus();
+    QCOMPARE(price->text(), u"1e20"_s);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
+                           u"Attenzione: l'importo indicato è troppo grande."_s));
+    price->setFocus();
+    price->clear();
+    price->insert(u"1e-5"_s);
+    slot(2)->txtNome->setFocus();
+    QCOMPARE(price->text(), u"0,00"_s);
+    QVERIFY(rec.take().isEmpty());
+
     // A name of 50 characters fits; the 51st is refused.
     slot(0)->txtNome->setFocus();
     slot(0)->txtNome->clear();

@@ -11,6 +11,7 @@
 #include "support/testmain.h"
 #include "warehouse/magazzino.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -94,7 +95,7 @@ void CardSheetTest::costLine_data()
     QTest::addColumn<QString>("cost");
     QTest::addColumn<QString>("stock");
     QTest::addColumn<QString>("line");
-    const QString bad = u"'%1' is not a valid floating point value"_s;
+    const QString bad = u"Attenzione: il valore '%1' non è un numero valido."_s;
     QTest::newRow("whole total") << u"10,00"_s << u"4"_s
                                  << u"Costo unitario (€ 10,00) x giacenza (4 pezzi) = € 40"_s;
     QTest::newRow("decimal total") << u"12,50"_s << u"3"_s
@@ -192,10 +193,12 @@ void CardSheetTest::previewAndPrint_data()
     QTest::addColumn<bool>("print");
     QTest::addColumn<bool>("withPhoto");
     QTest::addColumn<bool>("confirm"); // the print dialog's answer
-    QTest::newRow("preview with photo") << false << true << true;
-    QTest::newRow("preview without photo") << false << false << true;
-    QTest::newRow("print with photo") << true << true << true;
-    QTest::newRow("print cancelled") << true << false << false;
+    QTest::addColumn<bool>("byToggle"); // the choice made by assistive technology's toggle
+    QTest::newRow("preview with photo") << false << true << true << false;
+    QTest::newRow("preview without photo") << false << false << true << false;
+    QTest::newRow("print with photo") << true << true << true << false;
+    QTest::newRow("print cancelled") << true << false << false << false;
+    QTest::newRow("print without photo, toggled") << true << false << true << true;
 }
 
 void CardSheetTest::previewAndPrint()
@@ -203,6 +206,7 @@ void CardSheetTest::previewAndPrint()
     QFETCH(bool, print);
     QFETCH(bool, withPhoto);
     QFETCH(bool, confirm);
+    QFETCH(bool, byToggle);
     Recorder rec;
     if (print)
         rec.printAnswers = {confirm};
@@ -229,7 +233,15 @@ void CardSheetTest::previewAndPrint()
                                  print ? u"Stampa"_s : u"Mostra anteprima"_s);
                         QCOMPARE(dialog.lblMemory->text(), u"con"_s);
                         QCOMPARE(dialog.imgLogo->pixmap().size(), QSize(200, 100));
-                        if (!withPhoto) {
+                        if (!withPhoto && byToggle) {
+                            QAccessibleInterface *choice =
+                                QAccessible::queryAccessibleInterface(dialog.optDue);
+                            QVERIFY(choice && choice->actionInterface());
+                            choice->actionInterface()->doAction(
+                                QAccessibleActionInterface::toggleAction());
+                            QVERIFY(dialog.optDue->isChecked());
+                            QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
+                        } else if (!withPhoto) {
                             QTest::mouseClick(dialog.optDue, Qt::LeftButton);
                             QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
                         }
@@ -263,9 +275,9 @@ void CardSheetTest::notANumberKeepsTheScreen_data()
     QTest::addColumn<QString>("stock");
     QTest::addColumn<QString>("message");
     QTest::newRow("cost with a point")
-        << u"12.50"_s << u"2"_s << u"'12.50' is not a valid floating point value."_s;
+        << u"12.50"_s << u"2"_s << u"Attenzione: il valore '12.50' non è un numero valido."_s;
     QTest::newRow("stock in letters")
-        << u""_s << u"due"_s << u"'due' is not a valid floating point value."_s;
+        << u""_s << u"due"_s << u"Attenzione: il valore 'due' non è un numero valido."_s;
 }
 
 void CardSheetTest::notANumberKeepsTheScreen()

@@ -7,5 +7,5 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Scaffaria"));
-    return TestMain::run(argc, argv);
+    return TestMain::runAll(argc, argv);
 }

@@ -9,5 +9,5 @@ int main(int argc, char **argv)
 {
     Application app(argc, argv);
     installOpeners();
-    return TestMain::run(argc, argv);
+    return TestMain::runAll(argc, argv);
 }

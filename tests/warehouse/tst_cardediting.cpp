@@ -75,6 +75,8 @@ private Q_SLOTS:
     void stockDialog();
     void stockDialogCancelAndLongInput();
     void expiryDate();
+    void commandKeysFromNumberField();
+    void longTextShownFromStart();
 
 private:
     void fillRequired();
@@ -335,6 +337,9 @@ void CardEditing::leaveRules_data()
     QTest::addColumn<bool>("pasted");   // put in as the context menu's paste does
     QTest::newRow("cost rounds") << u"txtCosto"_s << u"7,125"_s << u"7,13"_s << false << false;
     QTest::newRow("cost tiny") << u"txtCosto"_s << u"0,004"_s << u"0,00"_s << false << false;
+    QTest::newRow("cost keeps its cents") << u"txtCosto"_s << u"4,20"_s << u"4,20"_s << false << false;
+    QTest::newRow("cost pasted 1e20") << u"txtCosto"_s << u"1e20"_s << u"1e20"_s << true << true;
+    QTest::newRow("price pasted 1e-5") << u"txtPrezzo"_s << u"1e-5"_s << u"0,00"_s << false << true;
     QTest::newRow("price leading comma") << u"txtPrezzo"_s << u",5"_s << u"0,50"_s << false << false;
     QTest::newRow("price letters dropped") << u"txtPrezzo"_s << u"1a2-b"_s << u"12,00"_s << false << false;
     QTest::newRow("price empty") << u"txtPrezzo"_s << QString() << u"0,00"_s << false << false;
@@ -366,12 +371,21 @@ void CardEditing::leaveRules()
     m_screen->txtNote->setFocus(Qt::TabFocusReason);
     QVERIFY(!m_screen->findChild<QWidget *>(u"eff"_s + field.mid(3))->isVisible());
     QCOMPARE(edit->text(), left);
-    if (tooLarge)
-        QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
-                               field == u"txtGiacenza"_s ? TfrmMagazzino::tooLargeQuantity()
-                                                         : TfrmMagazzino::tooLargeAmount()));
-    else
+    if (!tooLarge) {
         QVERIFY(rec.take().isEmpty());
+        return;
+    }
+    const QString warning = field == u"txtGiacenza"_s ? TfrmMagazzino::tooLargeQuantity()
+                                                      : TfrmMagazzino::tooLargeAmount();
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning, warning));
+    // The refused text stays in its field, and the save refuses it too: nothing is stored.
+    const QString kept = edit->text();
+    fillRequired();
+    edit->setText(kept);
+    QTest::mouseClick(m_screen->btnSalva, Qt::LeftButton);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Warning, warning));
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QVERIFY(!QFile::exists(archivePath()) || archiveBytes(archivePath()).isEmpty());
 }
 
 void CardEditing::enterAndTabOrder()
@@ -540,6 +554,54 @@ void CardEditing::expiryDate()
     QTest::mouseClick(m_screen->delDataSca, Qt::LeftButton);
     QCOMPARE(m_screen->txtDataSca->text(), QString());
     QVERIFY(rec.take().isEmpty());
+}
+
+// The window's keys reach their commands from a number field, whose key filter discards
+// every key it cannot type, and the field never sees them.
+void CardEditing::commandKeysFromNumberField()
+{
+    Recorder rec;
+    {
+        QFile f(archivePath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (int i = 1; i <= 3; ++i)
+            f.write(storedCard(i).encode());
+    }
+    activate();
+    QTest::mouseClick(m_screen->cmdPrimo, Qt::LeftButton);
+    QCOMPARE(m_screen->lblPosizione->text(), u"1"_s);
+    m_screen->txtCosto->setFocus();
+    m_screen->txtCosto->setCursorPosition(1);
+
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_End, Qt::ControlModifier);
+    QTRY_COMPARE(m_screen->lblPosizione->text(), u"3"_s);
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_PageUp);
+    QTRY_COMPARE(m_screen->lblPosizione->text(), u"2"_s);
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_PageDown);
+    QTRY_COMPARE(m_screen->lblPosizione->text(), u"3"_s);
+    QCOMPARE(m_screen->txtCosto->text(), u"3,00"_s);
+
+    m_screen->txtNome->setText(u"Cambiato"_s);
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(!rec.messages.isEmpty());
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information, kUpdated));
+    QCOMPARE(m_screen->txtCosto->text(), u"3,00"_s);
+    QCOMPARE(m_screen->focusWidget(), m_screen->txtCosto);
+    TSchedaProdotto changed = storedCard(3);
+    changed.Nome = u"Cambiato"_s;
+    QCOMPARE(archiveBytes(archivePath()),
+             storedCard(1).encode() + storedCard(2).encode() + changed.encode());
+}
+
+// A text longer than its field is shown from its first character.
+void CardEditing::longTextShownFromStart()
+{
+    TSchedaProdotto card = storedCard(1);
+    card.Caratteristiche = u"Inizio "_s + QString(243, u'x');
+    m_screen->MostraScheda(card, 1);
+    QCOMPARE(m_screen->txtCaratteristiche->text().size(), 250);
+    QCOMPARE(m_screen->txtCaratteristiche->cursorPosition(), 0);
+    QCOMPARE(m_screen->txtNote->cursorPosition(), 0);
 }
 
 SCAFFARIA_TEST(CardEditing)

@@ -31,6 +31,8 @@ class FakeSource final : public FrameSource
 public:
     explicit FakeSource(bool canStart = true) : m_canStart(canStart) {}
     void push(const QImage &frame) { offer(frame); }
+    // The camera goes away while it runs.
+    void breakDown() { fail(); }
     int starts = 0;
 
 protected:
@@ -209,15 +211,17 @@ void WebCam::withoutCamera_data()
     QTest::newRow("no frame source") << u"none"_s;
     QTest::newRow("camera that cannot start") << u"refusing"_s;
     QTest::newRow("this machine's camera") << u"real"_s;
+    QTest::newRow("camera that stops by itself") << u"failing"_s;
 }
 
-// No camera, or one that cannot start: the live picture stays, no message, no wait.
+// No camera, or one that cannot start or go on: the user is told, once, and nothing else
+// changes; no wait.
 void WebCam::withoutCamera()
 {
     QFETCH(QString, source);
     std::unique_ptr<FrameSource> frames;
-    if (source == u"refusing"_s) {
-        frames = std::make_unique<FakeSource>(false);
+    if (source == u"refusing"_s || source == u"failing"_s) {
+        frames = std::make_unique<FakeSource>(source == u"failing"_s);
     } else if (source == u"real"_s) {
         if (!QMediaDevices::videoInputs().isEmpty())
             QSKIP("a camera is attached");
@@ -232,9 +236,15 @@ void WebCam::withoutCamera()
     clock.start();
     click(dialog.btnAccendi);
     QVERIFY(clock.elapsed() < 5000);
+    if (source == u"failing"_s) {
+        QVERIFY(rec.take().isEmpty());
+        static_cast<FakeSource *>(raw)->breakDown();
+    }
     QTest::qWait(50);
     if (raw)
         QVERIFY(!raw->running());
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information,
+                           u"Nessuna webcam disponibile: collegare una webcam e riprovare."_s));
     QCOMPARE(dialog.imgCamera->picture(), live);
     click(dialog.btnSpegni);
     click(dialog.btnCattura);

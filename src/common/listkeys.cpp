@@ -1,0 +1,69 @@
+#include "common/listkeys.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// A line that has the focus but is not selected is drawn as any other line: Tab into a list
+// makes its first line current without choosing it.
+class SelectedFocusDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!(option->state & QStyle::State_Selected))
+            option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
+class EnterOpens final : public QObject
+{
+public:
+    EnterOpens(QAbstractItemView *view, std::function<void()> open)
+        : QObject(view), m_view(view), m_open(std::move(open))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const QModelIndex current = m_view->currentIndex();
+            const bool chosen = current.isValid() && m_view->selectionModel()->isSelected(current);
+            // Tab into a list makes its first line current without choosing it: the first
+            // arrow key chooses that line, so that a list of one line can be chosen too.
+            const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
+            if (arrow && current.isValid() && !chosen && key->modifiers() == Qt::NoModifier) {
+                m_view->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+                return true;
+            }
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                // Taken here, so that the dialog's default button does not act as well.
+                if (chosen && m_open)
+                    m_open();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAbstractItemView *m_view;
+    std::function<void()> m_open;
+};
+
+} // namespace
+
+void ListKeys::install(QAbstractItemView *view, std::function<void()> open)
+{
+    view->setItemDelegate(new SelectedFocusDelegate(view));
+    view->installEventFilter(new EnterOpens(view, std::move(open)));
+}
