@@ -1,8 +1,8 @@
 // Writes the user guide Guida.pdf from the program's help pages: an A4 title page with the
 // contents, then one section per screen, each starting on a new page.
 
-#include "app/helptexts.h"
 #include "common/artwork.h"
+#include "common/helptexts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>

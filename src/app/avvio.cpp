@@ -1,16 +1,16 @@
 #include "app/avvio.h"
 
 #include "app/addresses.h"
-#include "app/guida.h"
 #include "app/info.h"
 #include "app/splash.h"
-#include "app/tmisc.h"
 #include "common/artwork.h"
+#include "common/guida.h"
 #include "common/picturebutton.h"
 #include "common/screens.h"
+#include "common/tmisc.h"
+#include "lists/menuriepilogo.h"
 #include "pricelist/apricatalogo.h"
 #include "pricelist/creacatalogo.h"
-#include "lists/menuriepilogo.h"
 #include "warehouse/magazzino.h"
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "app/cambiapassword.h"
 
 #include "app/crypt.h"
-#include "app/loginlook.h"
 #include "app/password.h"
 #include "app/passwordstore.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/focushighlight.h"
+#include "common/loginlook.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 

@@ -1,12 +1,12 @@
 #include "app/info.h"
 
 #include "app/addresses.h"
-#include "app/linkbutton.h"
-#include "app/loginlook.h"
-#include "app/tmisc.h"
 #include "common/artwork.h"
+#include "common/linkbutton.h"
+#include "common/loginlook.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
+#include "common/tmisc.h"
 
 #include <QDir>
 #include <QLabel>

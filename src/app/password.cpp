@@ -2,11 +2,11 @@
 
 #include "app/cambiapassword.h"
 #include "app/crypt.h"
-#include "app/loginlook.h"
 #include "app/passwordstore.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/focushighlight.h"
+#include "common/loginlook.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 

@@ -1,10 +1,10 @@
 #include "app/splash.h"
 
 #include "app/addresses.h"
-#include "app/linkbutton.h"
-#include "app/tmisc.h"
 #include "common/artwork.h"
+#include "common/linkbutton.h"
 #include "common/picturebutton.h"
+#include "common/tmisc.h"
 
 #include <QLabel>
 #include <QPushButton>

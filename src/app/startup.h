@@ -1,5 +1,9 @@
 #pragma once
 
+// Hands the screens the openers of the dialogs of higher layers that they show (the card
+// screen's search, lists, export and card sheet). Safe to repeat; createScreens does it.
+void installOpeners();
+
 // Creates the long-lived screens, hidden, in their fixed order and records them in the
 // screen registry.
 void createScreens();

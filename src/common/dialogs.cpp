@@ -7,8 +7,6 @@
 #include <QPrinter>
 #include <QUrl>
 
-#include <new>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -123,23 +121,5 @@ DialogSeam &seam()
 }
 
 void install(DialogSeam *replacement) { installed() = replacement; }
-
-QString failureText(const QString &what)
-{
-    if (!what.isEmpty() && what.back().unicode() > u'.')
-        return what + u'.';
-    return what;
-}
-
-QString failureText(const std::exception &failure)
-{
-    if (dynamic_cast<const UserFailure *>(&failure))
-        return failureText(QString::fromUtf8(failure.what()));
-    if (dynamic_cast<const std::bad_alloc *>(&failure))
-        return u"Attenzione: la memoria disponibile non è sufficiente per completare "
-               u"l'operazione."_s;
-    return u"Attenzione: si è verificato un errore imprevisto e l'operazione non è stata "
-           u"completata."_s;
-}
 
 } // namespace Dialogs

@@ -1,12 +1,12 @@
 #include "lists/expmagazzino.h"
 
-#include "app/guida.h"
-#include "app/tmisc.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
+#include "common/guida.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/statusline.h"
+#include "common/tmisc.h"
 #include "lists/expgrid.h"
 #include "lists/xlsexport.h"
 

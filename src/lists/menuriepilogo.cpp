@@ -1,9 +1,9 @@
 #include "lists/menuriepilogo.h"
 
-#include "app/guida.h"
-#include "app/helptexts.h"
 #include "common/artwork.h"
 #include "common/focushighlight.h"
+#include "common/guida.h"
+#include "common/helptexts.h"
 #include "common/picturebutton.h"
 #include "common/waitnotice.h"
 #include "lists/riepilogo.h"

@@ -1,10 +1,10 @@
 #include "lists/riepilogo.h"
 
-#include "app/guida.h"
-#include "app/helptexts.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
+#include "common/guida.h"
+#include "common/helptexts.h"
 #include "common/numbertext.h"
 #include "common/picturebutton.h"
 #include "common/screens.h"

@@ -1,7 +1,7 @@
 #include "pricelist/catalogheader.h"
 
-#include "app/guida.h"
 #include "common/artwork.h"
+#include "common/guida.h"
 #include "common/picturebutton.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "pricelist/catalogheader.h"
 #include "pricelist/creacatalogo.h"
 
-#include "app/guida.h"
 #include "common/artwork.h"
 #include "common/dialogs.h"
+#include "common/guida.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/storedtext.h"

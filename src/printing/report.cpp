@@ -6,7 +6,6 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -441,8 +440,6 @@ bool TReport::paintTo(QPagedPaintDevice &device, int first, int last) const
     first = std::clamp(first, 0, last);
 
     // The painter's origin goes to the paper's corner; the design's margins are its own.
-    if (auto *printer = dynamic_cast<QPrinter *>(&device))
-        printer->setFullPage(true);
     auto layoutFor = [](const PreparedPage &page) {
         const QSizeF upright = page.orientation == poPortrait ? page.paperMm
                                                               : page.paperMm.transposed();

@@ -226,8 +226,9 @@ public:
     // corner; the device's resolution sets the scale (96 engine pixels to the inch).
     void paintPage(QPainter &painter, int index) const;
     // Paints prepared pages first..last (all when last < 0) onto a paged device, one
-    // sheet each, with the paper and orientation of the design. False when the device
-    // cannot be painted on.
+    // sheet each, with the paper and orientation of the design and no margins of the
+    // device's own (a printer must be in full-page mode first, so that its origin is the
+    // paper's corner). False when the device cannot be painted on.
     bool paintTo(QPagedPaintDevice &device, int first = 0, int last = -1) const;
 
 private:

@@ -17,9 +17,11 @@ QString &pdfForTests()
 }
 
 // Paints the pages the printer asks for: every page, or the range chosen in the print
-// dialog. Copies are the print system's business.
+// dialog. Copies are the print system's business. The printer works on the full page,
+// so the design's own margins are the only ones.
 void paintOn(const TReport &report, QPrinter &printer)
 {
+    printer.setFullPage(true);
     int first = 0;
     int last = -1;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -53,7 +55,7 @@ void ShowReport(TReport &report, QWidget *parent)
         setUp(printer, report);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfForTests());
-        report.paintTo(printer);
+        paintOn(report, printer);
         return;
     }
     ReportPreview preview(report, parent);

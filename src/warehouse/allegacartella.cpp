@@ -1,13 +1,13 @@
 #include "warehouse/allegacartella.h"
 
-#include "app/tmisc.h"
-#include "common/fieldtext.h"
 #include "common/dialogs.h"
 #include "common/durablefile.h"
+#include "common/fieldtext.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
+#include "common/tmisc.h"
 #include "warehouse/magazzino.h"
 
 #include <QDir>

@@ -1,25 +1,21 @@
 #include "warehouse/magazzino.h"
 
-#include "app/guida.h"
-#include "common/fieldtext.h"
+#include "common/artwork.h"
 #include "common/dialogs.h"
+#include "common/enterchain.h"
+#include "common/fieldtext.h"
+#include "common/focushighlight.h"
+#include "common/guida.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
 #include "common/numbertext.h"
 #include "common/recordsteps.h"
-#include "lists/dasaldare.h"
-#include "lists/sottoscorta.h"
-#include "lists/trovamagazzino.h"
-#include "printing/anteprimamag.h"
-#include "printing/cardsheet.h"
-#include "printing/stampamag.h"
 #include "warehouse/allegacartella.h"
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
-#include "lists/expmagazzino.h"
 #include "warehouse/photodialogs.h"
 #include "warehouse/webcam.h"
 #include "warehouse/zoom.h"
@@ -36,7 +32,21 @@ namespace {
 
 constexpr QSize kPanel(1100, 620);
 
+TfrmMagazzino::Openers &openers()
+{
+    static TfrmMagazzino::Openers installed;
+    return installed;
+}
+
+void open(const std::function<void(TfrmMagazzino &)> &opener, TfrmMagazzino &screen)
+{
+    if (opener)
+        opener(screen);
+}
+
 } // namespace
+
+void TfrmMagazzino::setOpeners(Openers installed) { openers() = std::move(installed); }
 
 QString TfrmMagazzino::accessError()
 {
@@ -128,13 +138,13 @@ TSchedaProdotto TfrmMagazzino::cardFromScreen() const
     return card;
 }
 
-CardSheetData TfrmMagazzino::sheetData()
+TSchedaProdotto TfrmMagazzino::sheetCard()
 {
     if (StoredText::trimBlanks(txtGiacenza->text()).isEmpty())
         txtGiacenza->setText(u"0"_s);
     if (StoredText::trimBlanks(txtCosto->text()).isEmpty())
         txtCosto->setText(u"0,00"_s);
-    return CardSheet::dataFrom(cardFromScreen());
+    return cardFromScreen();
 }
 
 void TfrmMagazzino::showEvent(QShowEvent *event)
@@ -279,11 +289,7 @@ void TfrmMagazzino::btnAggiungiClick() { openStockDialog(TfrmGiacenza::addCaptio
 
 void TfrmMagazzino::btnSottraiClick() { openStockDialog(TfrmGiacenza::subtractCaption()); }
 
-void TfrmMagazzino::btnEsportaClick()
-{
-    TfrmExpMagazzino exporter(this);
-    exporter.exec();
-}
+void TfrmMagazzino::btnEsportaClick() { open(openers().exporter, *this); }
 
 void TfrmMagazzino::btnGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Magazzino); }
 
@@ -325,26 +331,13 @@ bool TfrmMagazzino::eventFilter(QObject *watched, QEvent *event)
 
 void TfrmMagazzino::delDataScaClick() { txtDataSca->clear(); }
 
-// The search and the two lists are dialogs of their own; a card chosen in one of them
-// comes back through MostraScheda.
-void TfrmMagazzino::btnTrovaClick()
-{
-    TfrmTrovaMagazzino search(this);
-    search.lblMemory->setText(TfrmTrovaMagazzino::tagMagazzino());
-    search.exec();
-}
+// The search and the two lists are dialogs of a higher layer, opened through the installed
+// openers; a card chosen in one of them comes back through MostraScheda.
+void TfrmMagazzino::btnTrovaClick() { open(openers().search, *this); }
 
-void TfrmMagazzino::btnScadutiClick()
-{
-    TfrmDaSaldare unpaid(this);
-    unpaid.exec();
-}
+void TfrmMagazzino::btnScadutiClick() { open(openers().unpaid, *this); }
 
-void TfrmMagazzino::btnSottoscortaClick()
-{
-    TfrmSottoscorta lowStock(this);
-    lowStock.exec();
-}
+void TfrmMagazzino::btnSottoscortaClick() { open(openers().lowStock, *this); }
 
 void TfrmMagazzino::btnCaricaFotoClick()
 {
@@ -387,16 +380,7 @@ void TfrmMagazzino::btnAllegatiClick()
     attachments.exec();
 }
 
-// The card sheet screens: each gets a copy of the photo on show and the card's data
-// when the user confirms.
-void TfrmMagazzino::btnAnteprimaClick()
-{
-    TfrmAnteprimaMag dialog(this, imgFoto->picture(), [this] { return sheetData(); });
-    dialog.exec();
-}
+// The card sheet screens, opened through the installed openers.
+void TfrmMagazzino::btnAnteprimaClick() { open(openers().preview, *this); }
 
-void TfrmMagazzino::btnStampaClick()
-{
-    TfrmStampaMag dialog(this, imgFoto->picture(), [this] { return sheetData(); });
-    dialog.exec();
-}
+void TfrmMagazzino::btnStampaClick() { open(openers().print, *this); }

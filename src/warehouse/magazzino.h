@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QStringView>
 
+#include <functional>
 #include <span>
 
 class QCheckBox;
@@ -17,7 +18,6 @@ class QPushButton;
 class HoverHints;
 class PhotoFrame;
 class PictureButton;
-struct CardSheetData;
 namespace RecordSteps {
 struct Texts;
 }
@@ -45,7 +45,7 @@ public:
     TSchedaProdotto cardFromScreen() const;
     // The card as the card sheet prints it, read when the user confirms the sheet: an
     // empty stock or cost prints as zero, and the screen shows that zero too.
-    CardSheetData sheetData();
+    TSchedaProdotto sheetCard();
 
     // How an edit field takes what is typed.
     enum class Entry {
@@ -74,6 +74,20 @@ public:
         TSchedaProdotto::Index field;
     };
     static std::span<const AttachmentField> attachmentFields();
+
+    // The dialogs this screen opens that belong to higher layers (the lists, the export,
+    // the card sheet). Start-up installs them once for every card screen; each receives
+    // the screen that asks, as the dialog's parent and the source of what it shows. A
+    // command whose opener is missing does nothing.
+    struct Openers {
+        std::function<void(TfrmMagazzino &)> search;   // btnTrova
+        std::function<void(TfrmMagazzino &)> unpaid;   // btnScaduti
+        std::function<void(TfrmMagazzino &)> lowStock; // btnSottoscorta
+        std::function<void(TfrmMagazzino &)> exporter; // btnEsporta
+        std::function<void(TfrmMagazzino &)> preview;  // btnAnteprima
+        std::function<void(TfrmMagazzino &)> print;    // btnStampa
+    };
+    static void setOpeners(Openers openers);
 
     // Edit fields, in record order.
     QLineEdit *txtCodice, *txtCosto, *txtNome, *txtGiacenza, *txtAvviso, *txtUM, *txtTipologia,

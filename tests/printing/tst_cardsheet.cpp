@@ -202,7 +202,7 @@ void CardSheetTest::rowsFromTheCardScreen()
     card.Pagato = S::paidYes();
     m_card->MostraScheda(card, 1);
 
-    auto sheet = CardSheet::build(m_card->sheetData(), false, QDateTime::currentDateTime());
+    auto sheet = CardSheet::build(CardSheet::dataFrom(m_card->sheetCard()), false, QDateTime::currentDateTime());
     sheet->PrepareReport(true);
     const PreparedPage &page = sheet->preparedPages().first();
     const S::Index rows[] = {S::iCodice,       S::iCosto,        S::iNome,     S::iGiacenza,

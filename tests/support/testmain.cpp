@@ -1,14 +1,11 @@
 #include "testmain.h"
 
-#include "app/application.h"
 #include "common/programfolder.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMetaMethod>
-#include <QPointer>
 #include <QProcess>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -129,10 +126,9 @@ void TestMain::add(const char *name, const QMetaObject *meta,
 TempProgramFolder::TempProgramFolder() { ProgramFolder::setForTests(m_dir.path()); }
 TempProgramFolder::~TempProgramFolder() { ProgramFolder::setForTests(QString()); }
 
-int main(int argc, char **argv)
+int TestMain::runAll(int argc, char **argv)
 {
-    Application app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);
     const CommandLine line = split(argc, argv);
 
     // Every name must select something: a mistyped one would otherwise run nothing and
@@ -167,39 +163,4 @@ int main(int argc, char **argv)
     for (const Entry *entry : selected)
         failures += run(*entry, QByteArray(argv[0]), line.options, *selection(*entry, line.names));
     return failures == 0 ? 0 : 1;
-}
-
-void onNextModal(std::function<void(QWidget *modal)> action)
-{
-    QWidget *before = QApplication::activeModalWidget();
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, before, action, ticks] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == before) {
-            // Give up after a few seconds: the test then fails on what it expected.
-            if (++*ticks > 1000) {
-                timer->stop();
-                timer->deleteLater();
-            }
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        // The dialog is acted on as a user would meet it: active, its first field focused.
-        // Right after exec() shows it the window system may not have activated it yet.
-        if (!modal->isActiveWindow()) {
-            QApplication::setActiveWindow(modal);
-            // A dialog that never becomes active fails the checks that follow, as it should.
-            (void)QTest::qWaitForWindowActive(modal);
-        }
-        const QPointer<QWidget> shown = modal;
-        action(modal);
-        // A check that failed inside the action left the dialog open: close it, so the
-        // test reports its failure instead of waiting for ever in the dialog's exec().
-        if (QTest::currentTestFailed() && shown && shown->isVisible())
-            shown->close();
-    });
-    timer->start();
 }

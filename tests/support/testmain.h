@@ -12,7 +12,10 @@
 // class. A name that matches neither fails the run before any test starts.
 namespace TestMain {
 void add(const char *name, const QMetaObject *meta, std::function<std::unique_ptr<QObject>()> make);
-}
+// Runs what the command line selects, inside the application object that the
+// executable's main made.
+int runAll(int argc, char **argv);
+} // namespace TestMain
 
 #define SCAFFARIA_TEST(Class)                                                                      \
     static const bool registered_##Class = [] {                                                    \
@@ -35,6 +38,6 @@ private:
 };
 
 class QWidget;
-// Runs an action on the next modal window as soon as it is open (it runs inside the
-// window's own event loop), so a test can drive a dialog that its opener runs modally.
+// Screen tests only. Runs an action on the next modal window as soon as it is open (it runs inside
+// the window's own event loop), so a test can drive a dialog that its opener runs modally.
 void onNextModal(std::function<void(QWidget *modal)> action);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/helptexts.h"
+#include "common/helptexts.h"
 
 #include <QDialog>
 

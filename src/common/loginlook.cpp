@@ -1,4 +1,4 @@
-#include "app/loginlook.h"
+#include "common/loginlook.h"
 
 #include "common/artwork.h"
 

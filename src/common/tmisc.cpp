@@ -1,4 +1,4 @@
-#include "app/tmisc.h"
+#include "common/tmisc.h"
 
 #include "common/dialogs.h"
 

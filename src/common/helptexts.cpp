@@ -1,4 +1,4 @@
-#include "app/helptexts.h"
+#include "common/helptexts.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,11 +1,11 @@
-#include "app/guida.h"
+#include "common/guida.h"
 
-#include "app/linkbutton.h"
-#include "app/loginlook.h"
-#include "app/tmisc.h"
 #include "common/artwork.h"
+#include "common/linkbutton.h"
+#include "common/loginlook.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
+#include "common/tmisc.h"
 
 #include <QFileInfo>
 #include <QLabel>

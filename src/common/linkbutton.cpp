@@ -1,4 +1,4 @@
-#include "app/linkbutton.h"
+#include "common/linkbutton.h"
 
 #include <QPainter>
 
