@@ -11,8 +11,8 @@
 #include "lists/modellorighe.h"
 #include "lists/rigaelenco.h"
 #include "lists/stampaelenco.h"
-#include "printing/report.h"
 #include "lists/trovainelenco.h"
+#include "printing/report.h"
 #include "warehouse/archivio.h"
 #include "warehouse/schedaprodotto.h"
 
@@ -40,10 +40,10 @@ using S = TSchedaProdotto;
 
 // ---- The cards -------------------------------------------------------------------------
 
-const QStringList kNomi = {u"Vite"_s,     u"Bullone"_s,  u"Dado"_s,    u"Rondella"_s,
+const QStringList kNomi = {u"Vite"_s,     u"Bullone"_s,  u"Dado"_s,     u"Rondella"_s,
                            u"Tassello"_s, u"Chiodo"_s,   u"Cerniera"_s, u"Maniglia"_s,
-                           u"Tubo"_s,     u"Raccordo"_s, u"Valvola"_s, u"Guarnizione"_s};
-const QStringList kAggettivi = {u"zincata"_s, u"inox"_s,     u"in ottone"_s, u"autofilettante"_s,
+                           u"Tubo"_s,     u"Raccordo"_s, u"Valvola"_s,  u"Guarnizione"_s};
+const QStringList kAggettivi = {u"zincata"_s, u"inox"_s,       u"in ottone"_s, u"autofilettante"_s,
                                 u"svasata"_s, u"rinforzata"_s, u"per legno"_s, u"già montata"_s};
 const QStringList kCategorie = {u"Ferramenta"_s, u"Idraulica"_s, u"Elettricità"_s,
                                 u"Utensili"_s,   u"Vernici"_s,   u"Giardinaggio"_s,
@@ -62,8 +62,9 @@ TSchedaProdotto cardNumber(int n, std::mt19937 &rng)
     TSchedaProdotto c;
     // Codes repeat in other letter cases now and then, as they do in a real archive.
     c.Codice = (rng() % 7 == 0 ? u"art-%1"_s : u"ART-%1"_s).arg(n, 6, 10, QChar(u'0'));
-    c.Nome = u"%1 %2 %3x%4 mm"_s.arg(pick(kNomi), pick(kAggettivi)).arg(number(2, 12)).arg(
-        number(10, 120));
+    c.Nome = u"%1 %2 %3x%4 mm"_s.arg(pick(kNomi), pick(kAggettivi))
+                 .arg(number(2, 12))
+                 .arg(number(10, 120));
     c.Giacenza = QString::number(number(-3, 200));
     c.Avviso = QString::number(number(0, 20));
     c.Costo = u"%1,%2"_s.arg(number(0, 999)).arg(number(0, 99), 2, 10, QChar(u'0'));
@@ -192,9 +193,9 @@ public:
         if (!bound.isNull())
             sqlite3_bind_text(stmt, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT);
         while (sqlite3_step(stmt) == SQLITE_ROW) {
-            out.append(QString::fromUtf8(
-                reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)),
-                sqlite3_column_bytes(stmt, 0)));
+            out.append(
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)),
+                                  sqlite3_column_bytes(stmt, 0)));
         }
         sqlite3_finalize(stmt);
         return out;
@@ -293,8 +294,9 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
     QList<QString> all;
     {
         Row &x = row(u"Search, no criteria: all standard lines, sorted"_s);
-        race(x, column, runs, [&] { fill(Elenchi::ricerca({}).righe); },
-             [&] { all = sql.lines(sorted(kStandard)); });
+        race(
+            x, column, runs, [&] { fill(Elenchi::ricerca({}).righe); },
+            [&] { all = sql.lines(sorted(kStandard)); });
         check("all lines", model.righe() == all);
     }
     {
@@ -302,27 +304,28 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
         const std::vector<Elenchi::Criterio> criteria =
             Elenchi::criteriInUso({{S::iNome, u"vite"_s}});
         QList<QString> theirs;
-        race(x, column, runs, [&] { fill(Elenchi::ricerca(criteria).righe); },
-             [&] {
-            theirs = sql.lines(sorted(kStandard, "instr(lower(nome), 'vite') > 0"));
-        });
+        race(
+            x, column, runs, [&] { fill(Elenchi::ricerca(criteria).righe); },
+            [&] { theirs = sql.lines(sorted(kStandard, "instr(lower(nome), 'vite') > 0")); });
         check("name search", model.righe() == theirs);
     }
     {
         Row &x = row(u"Low-stock lines"_s);
         QList<QString> theirs;
-        race(x, column, runs, [&] { fill(Elenchi::sottoscorta().righe); },
-             [&] {
-            theirs = sql.lines(sorted(kStandard, "CAST(replace(giacenza, ',', '.') AS REAL) <= "
-                                                 "CAST(replace(avviso, ',', '.') AS REAL)"));
-        });
+        race(
+            x, column, runs, [&] { fill(Elenchi::sottoscorta().righe); },
+            [&] {
+                theirs = sql.lines(sorted(kStandard, "CAST(replace(giacenza, ',', '.') AS REAL) <= "
+                                                     "CAST(replace(avviso, ',', '.') AS REAL)"));
+            });
         check("low stock", model.righe() == theirs);
     }
     {
         Row &x = row(u"Unpaid lines"_s);
         QList<QString> theirs;
-        race(x, column, runs, [&] { fill(Elenchi::daSaldare().righe); },
-             [&] { theirs = sql.lines(sorted(kUnpaid, "pagato = 'No'")); });
+        race(
+            x, column, runs, [&] { fill(Elenchi::daSaldare().righe); },
+            [&] { theirs = sql.lines(sorted(kUnpaid, "pagato = 'No'")); });
         check("unpaid", model.righe() == theirs);
     }
     {
@@ -333,7 +336,8 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
         const QByteArray line =
             "printf('%!-25.25s  %!-42.42s  Scad. %!-10.10s  Costo: € %!-12.12s  Giacenza: "
             "%!-10.10s  Valore: € %s', codice, nome, datasca, costo, giacenza, "
-            "replace(printf('%.15g', " + QByteArray(kValue) + "), '.', ','))";
+            "replace(printf('%.15g', " +
+            QByteArray(kValue) + "), '.', ','))";
         race(
             x, column, runs,
             [&] {
@@ -346,11 +350,11 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
                 theirTotal = sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards");
             });
         check("inventory lines", model.righe() == theirs);
-        check("inventory total", NumberText::totalText(ourTotal) == NumberText::totalText(theirTotal));
+        check("inventory total",
+              NumberText::totalText(ourTotal) == NumberText::totalText(theirTotal));
     }
-    row(u"Inventory total alone (SQLite only, for scale)"_s).sqlite[column] = medianMs(runs, [&] {
-        sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards");
-    });
+    row(u"Inventory total alone (SQLite only, for scale)"_s).sqlite[column] =
+        medianMs(runs, [&] { sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards"); });
     // The last line's card is the archive's last card, found in its last block; the first
     // line's card is the first card, for which the whole archive is read.
     for (const bool lastLine : {true, false}) {
@@ -439,7 +443,8 @@ int main(int argc, char **argv)
                     qPrintable(cell(row.ours[1])), qPrintable(cell(row.sqlite[1])));
     }
     std::printf("\nPeak memory (resident, whole process): %ld MiB after 10 000 cards, "
-                "%ld MiB after 100 000.\n", peak[0], peak[1]);
+                "%ld MiB after 100 000.\n",
+                peak[0], peak[1]);
     bool slower = false;
     for (const Row &row : rows) {
         if (row.ours[1] >= 0 && row.sqlite[1] >= 0 && row.ours[1] > row.sqlite[1]) {

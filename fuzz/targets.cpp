@@ -90,7 +90,9 @@ QString checkFields(const TSchedaProdotto &card)
         const QString &text = card.*f.member;
         if (text.size() > f.capacity)
             return u"field %1 holds %2 characters, more than its %3"_s
-                .arg(QLatin1StringView(f.name)).arg(text.size()).arg(f.capacity);
+                .arg(QLatin1StringView(f.name))
+                .arg(text.size())
+                .arg(f.capacity);
         if (!text.isEmpty() && (text.front().unicode() <= 0x20 || text.back().unicode() <= 0x20))
             return u"field %1 is not trimmed: %2"_s.arg(QLatin1StringView(f.name), show(text));
     }
@@ -99,8 +101,8 @@ QString checkFields(const TSchedaProdotto &card)
 
 bool onlyDigits(QStringView text)
 {
-    return !text.isEmpty()
-        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 // What every output of the amount and quantity rules must be: plain decimal text that
@@ -109,7 +111,7 @@ QString checkRuleOutput(const char *rule, QString (*apply)(const QString &), con
                         const QString &output, int decimals)
 {
     const QString where = u"%1 rule on %2 gave %3: "_s.arg(QLatin1StringView(rule), show(input),
-                                                             show(output));
+                                                           show(output));
     const QString lower = output.toLower();
     if (lower.contains(u'e') || lower.contains(u"inf"_s) || lower.contains(u"nan"_s))
         return where + u"not a plain decimal"_s;
@@ -121,8 +123,8 @@ QString checkRuleOutput(const char *rule, QString (*apply)(const QString &), con
             return where + u"not a whole number in digits"_s;
     } else {
         const qsizetype comma = body.indexOf(u',');
-        if (comma < 0 || !onlyDigits(body.left(comma)) || !onlyDigits(body.mid(comma + 1))
-            || body.size() - comma - 1 != decimals)
+        if (comma < 0 || !onlyDigits(body.left(comma)) || !onlyDigits(body.mid(comma + 1)) ||
+            body.size() - comma - 1 != decimals)
             return where + u"not digits with %1 decimals"_s.arg(decimals);
     }
     if (!NumberText::parse(output))
@@ -145,8 +147,8 @@ QString card(const std::uint8_t *data, std::size_t size)
         return failure;
     for (int i = 0; i < TSchedaProdotto::FieldCount; ++i) {
         const TSchedaProdotto::Field &f = TSchedaProdotto::fields()[static_cast<std::size_t>(i)];
-        if (TSchedaProdotto::field(record.data(), static_cast<TSchedaProdotto::Index>(i))
-            != card.*f.member)
+        if (TSchedaProdotto::field(record.data(), static_cast<TSchedaProdotto::Index>(i)) !=
+            card.*f.member)
             return u"field %1 read alone differs from the decoded card"_s.arg(
                 QLatin1StringView(f.name));
     }
@@ -210,7 +212,8 @@ QString passwordStore(const std::uint8_t *data, std::size_t size)
     // The cipher on any text: a decrypted value enciphers back to the same password.
     const QString hex = QString::fromLatin1(reinterpret_cast<const char *>(data),
                                             static_cast<qsizetype>(size));
-    if (const std::optional<QString> plain = Crypt::Decrypt(hex); plain && Crypt::Storable(*plain)) {
+    if (const std::optional<QString> plain = Crypt::Decrypt(hex);
+        plain && Crypt::Storable(*plain)) {
         const std::optional<QString> back = Crypt::Decrypt(Crypt::Encrypt(*plain));
         if (!back || *back != *plain)
             return u"a decrypted password does not survive enciphering again"_s;
@@ -233,11 +236,11 @@ QString passwordStore(const std::uint8_t *data, std::size_t size)
     const std::optional<QString> after = PasswordStore::read();
     if (!after || *after != value)
         return u"the store read back %1 after writing %2"_s.arg(show(after.value_or(QString())),
-                                                               show(value));
+                                                                show(value));
     const std::optional<QString> plain = Crypt::Decrypt(*after);
     if (!plain || *plain != password)
-        return u"the stored password deciphers to %1, not %2"_s.arg(
-            show(plain.value_or(QString())), show(password));
+        return u"the stored password deciphers to %1, not %2"_s.arg(show(plain.value_or(QString())),
+                                                                    show(password));
     // Writing the same value again leaves the file as it is.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -291,9 +294,9 @@ QString archive(const std::uint8_t *data, std::size_t size)
     qint64 expected = 1;
     QString failure;
     const bool forward = file.readAll([&](qint64 position, const char *record) {
-        if (position != expected
-            || std::memcmp(record, bytes + (position - 1) * TSchedaProdotto::Size,
-                           TSchedaProdotto::Size) != 0) {
+        if (position != expected ||
+            std::memcmp(record, bytes + (position - 1) * TSchedaProdotto::Size,
+                        TSchedaProdotto::Size) != 0) {
             failure = u"reading forward gave record %1 for %2"_s.arg(position).arg(expected);
             return false;
         }
@@ -304,9 +307,9 @@ QString archive(const std::uint8_t *data, std::size_t size)
         return failure.isEmpty() ? u"reading forward stopped early"_s : failure;
     expected = whole;
     const bool backward = file.readAllBackward([&](qint64 position, const char *record) {
-        if (position != expected
-            || std::memcmp(record, bytes + (position - 1) * TSchedaProdotto::Size,
-                           TSchedaProdotto::Size) != 0) {
+        if (position != expected ||
+            std::memcmp(record, bytes + (position - 1) * TSchedaProdotto::Size,
+                        TSchedaProdotto::Size) != 0) {
             failure = u"reading backward gave record %1 for %2"_s.arg(position).arg(expected);
             return false;
         }
@@ -316,9 +319,9 @@ QString archive(const std::uint8_t *data, std::size_t size)
     if (!backward || !failure.isEmpty() || expected != 0)
         return failure.isEmpty() ? u"reading backward stopped early"_s : failure;
     std::vector<char> one(TSchedaProdotto::Size);
-    if (whole > 0 && (!file.readAt(whole, one.data())
-                      || std::memcmp(one.data(), bytes + (whole - 1) * TSchedaProdotto::Size,
-                                     TSchedaProdotto::Size) != 0))
+    if (whole > 0 && (!file.readAt(whole, one.data()) ||
+                      std::memcmp(one.data(), bytes + (whole - 1) * TSchedaProdotto::Size,
+                                  TSchedaProdotto::Size) != 0))
         return u"the last record read alone differs"_s;
     if (file.readAt(whole + 1, one.data()))
         return u"a record past the end was read"_s;
@@ -329,14 +332,13 @@ QString archive(const std::uint8_t *data, std::size_t size)
     if (all.esito != Elenchi::Esito::Completo || all.righe.size() != whole)
         return u"the search over %1 cards gave %2 lines"_s.arg(whole).arg(all.righe.size());
     for (qint64 i = 0; i < whole; ++i) {
-        const TSchedaProdotto card =
-            TSchedaProdotto::decode(bytes + i * TSchedaProdotto::Size);
+        const TSchedaProdotto card = TSchedaProdotto::decode(bytes + i * TSchedaProdotto::Size);
         if (all.righe.at(i) != RigaElenco(card, FormatoRiga::Standard))
             return u"line %1 differs from its card's line"_s.arg(i + 1);
     }
     if (whole > 0) {
-        const std::optional<Elenchi::Scheda> found =
-            Elenchi::schedaDaRiga(all.righe.constFirst(), FormatoRiga::Standard);
+        const std::optional<Elenchi::Scheda> found = Elenchi::schedaDaRiga(all.righe.constFirst(),
+                                                                           FormatoRiga::Standard);
         if (!found || RigaElenco(found->scheda, FormatoRiga::Standard) != all.righe.constFirst())
             return u"the first line does not find its card"_s;
     }

@@ -37,12 +37,12 @@ QList<Section> sections()
     QList<Section> list;
     for (Topic topic : HelpTexts::topics()) {
         // The hub's page repeats the other pages; the guide shows each of them once.
-        const QStringList paragraphs =
-            topic == Topic::Avvio ? HelpTexts::hubOpening() : HelpTexts::paragraphs(topic);
+        const QStringList paragraphs = topic == Topic::Avvio ? HelpTexts::hubOpening()
+                                                             : HelpTexts::paragraphs(topic);
         list.append({HelpTexts::screenName(topic), HelpTexts::title(topic), paragraphs});
     }
-    list.append({u"Accesso, copie di sicurezza e uso in rete"_s, QString(),
-                 HelpTexts::hubClosing()});
+    list.append(
+        {u"Accesso, copie di sicurezza e uso in rete"_s, QString(), HelpTexts::hubClosing()});
     return list;
 }
 

@@ -42,8 +42,8 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     panel->setFixedSize(kPanel);
 
     // Title row: the information and help icons flank the title banner.
-    imgInfo = corner(u"imgInfo"_s, u"info"_s, u"Informazioni"_s,
-                     u"Informazioni sul programma"_s, QPoint(0, 21));
+    imgInfo = corner(u"imgInfo"_s, u"info"_s, u"Informazioni"_s, u"Informazioni sul programma"_s,
+                     QPoint(0, 21));
     imgTitolo = new QLabel(panel);
     imgTitolo->setObjectName(u"imgTitolo"_s);
     imgTitolo->setPixmap(Artwork::pixmap(u"titolo"_s, QSize(760, 90)));
@@ -56,8 +56,8 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     icoSottotitolo->setGeometry(60, 96, 760, 30);
 
     addTile(1, QPoint(120, 150), u"Magazzino prodotti"_s,
-            u"Apre l'archivio delle schede dei prodotti in magazzino"_s,
-            &TfrmAvvio::imgApp01Click, imgApp01, btnApp01);
+            u"Apre l'archivio delle schede dei prodotti in magazzino"_s, &TfrmAvvio::imgApp01Click,
+            imgApp01, btnApp01);
     addTile(2, QPoint(460, 150), u"Inventario merci"_s,
             u"Calcola il valore della merce in magazzino"_s, &TfrmAvvio::imgApp02Click, imgApp02,
             btnApp02);
@@ -69,8 +69,8 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
 
     // Foot row: credits and exit icons flank the web-site strip.
     const int footTop = kPanel.height() - kCorner.height();
-    imgCopyright = corner(u"imgCopyright"_s, u"copyright"_s, u"Crediti"_s,
-                          u"Crediti e sito web"_s, QPoint(0, footTop));
+    imgCopyright = corner(u"imgCopyright"_s, u"copyright"_s, u"Crediti"_s, u"Crediti e sito web"_s,
+                          QPoint(0, footTop));
     icoSito = new PictureButton(panel, u"icoSito"_s, u"sito"_s, QSize(760, 28), u"Sito web"_s);
     icoSito->move(60, footTop + (kCorner.height() - 28) / 2);
     icoSito->setToolTip(siteAddress());
@@ -99,8 +99,7 @@ PictureButton *TfrmAvvio::corner(const QString &name, const QString &art, const 
 }
 
 void TfrmAvvio::addTile(int index, QPoint at, const QString &caption, const QString &hint,
-                        void (TfrmAvvio::*click)(), PictureButton *&picture,
-                        PictureButton *&button)
+                        void (TfrmAvvio::*click)(), PictureButton *&picture, PictureButton *&button)
 {
     const QString number = QString::number(index).rightJustified(2, u'0');
     picture = new PictureButton(panel, u"imgApp"_s + number, u"app"_s + number, kTile, caption);
@@ -139,10 +138,7 @@ void TfrmAvvio::openWorkScreen(QWidget *screen)
     hide();
 }
 
-void TfrmAvvio::imgApp01Click()
-{
-    openWorkScreen(screens().magazzino);
-}
+void TfrmAvvio::imgApp01Click() { openWorkScreen(screens().magazzino); }
 
 void TfrmAvvio::imgApp02Click() { openWorkScreen(screens().menuRiepilogo); }
 void TfrmAvvio::imgApp03Click() { openWorkScreen(screens().creaCatalogo); }

@@ -72,10 +72,7 @@ QLineEdit *TfrmCambiaPassword::addField(const QString &name, const QString &acce
     return edit;
 }
 
-QString TfrmCambiaPassword::wrongOldPassword()
-{
-    return u"Attenzione: vecchia password errata."_s;
-}
+QString TfrmCambiaPassword::wrongOldPassword() { return u"Attenzione: vecchia password errata."_s; }
 
 QString TfrmCambiaPassword::notConfirmed()
 {

@@ -34,8 +34,9 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
     lblCartella->setObjectName(u"lblCartella"_s);
     lblCartella->setGeometry(20, 424, 433, 22);
     lblCartella->setFont(QFont(u"Tahoma"_s, 9));
-    lblCartella->setText(lblCartella->fontMetrics().elidedText(
-        u"Cartella dei dati: "_s + folder, Qt::ElideMiddle, lblCartella->width()));
+    lblCartella->setText(lblCartella->fontMetrics().elidedText(u"Cartella dei dati: "_s + folder,
+                                                               Qt::ElideMiddle,
+                                                               lblCartella->width()));
     lblCartella->setToolTip(folder);
     lblCartella->setAccessibleName(u"Cartella dei dati"_s);
     lblCartella->setAccessibleDescription(folder);
@@ -66,8 +67,9 @@ QString TfrmInfo::mailTarget()
     // The mail program receives subject and body as they stand; the desktop's open
     // service encodes the blanks.
     return u"\"mailto:"_s + Addresses::supportMail() + u"?subject="_s + u"Software Scaffaria"_s +
-           u"&body="_s + u"Salve, desidererei avere le seguenti informazioni sul software in "
-                         u"oggetto:"_s +
+           u"&body="_s +
+           u"Salve, desidererei avere le seguenti informazioni sul software in "
+           u"oggetto:"_s +
            u'"';
 }
 

@@ -51,8 +51,7 @@ TfrmPassword::TfrmPassword() : QWidget(nullptr)
     txtPassword->installEventFilter(this);
     connect(cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);
     connect(cmdEsci, &QPushButton::clicked, this, &TfrmPassword::cmdEsciClick);
-    connect(btnCambiaPassword, &QPushButton::clicked, this,
-            &TfrmPassword::btnCambiaPasswordClick);
+    connect(btnCambiaPassword, &QPushButton::clicked, this, &TfrmPassword::btnCambiaPasswordClick);
     setTabOrder(txtPassword, cmdOK);
     setTabOrder(cmdOK, cmdEsci);
     setTabOrder(cmdEsci, btnCambiaPassword);

@@ -134,8 +134,9 @@ bool write(const QString &value)
         return false;
     QList<Line> lines = splitLines(*content);
     // New lines follow the file's own line ending.
-    const QByteArray ending =
-        (!lines.isEmpty() && lines.first().ending == "\r\n") ? QByteArray("\r\n") : QByteArray("\n");
+    const QByteArray ending = (!lines.isEmpty() && lines.first().ending == "\r\n")
+                                  ? QByteArray("\r\n")
+                                  : QByteArray("\n");
     const QByteArray keyLine = kKey + '=' + value.toLatin1();
 
     const Position at = locate(lines);

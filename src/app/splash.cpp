@@ -28,8 +28,7 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
     imgLogo->setPixmap(Artwork::pixmap(u"info_splash"_s, QSize(625, 380)));
     imgLogo->setGeometry(18, 14, 625, 380);
 
-    imgWeb = new PictureButton(this, u"imgWeb"_s, u"info_web"_s, QSize(32, 32),
-                               u"Sito web"_s);
+    imgWeb = new PictureButton(this, u"imgWeb"_s, u"info_web"_s, QSize(32, 32), u"Sito web"_s);
     imgWeb->move(18, 414);
     lnkWeb = new LinkButton(this, u"lnkWeb"_s, Addresses::webSite());
     lnkWeb->move(60, 430 - lnkWeb->height() / 2);

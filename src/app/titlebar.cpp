@@ -14,8 +14,7 @@ namespace {
 
 // _MOTIF_WM_HINTS as window managers read it: which fields are set, the functions the
 // window allows, the decorations it wants.
-struct MotifHints
-{
+struct MotifHints {
     quint32 flags;
     quint32 functions;
     quint32 decorations;
@@ -31,9 +30,9 @@ constexpr quint32 kDecorationTitle = 8;
 bool wantsBareTitleBar(const QWidget *window)
 {
     const Qt::WindowFlags flags = window->windowFlags();
-    return (flags & Qt::CustomizeWindowHint) && (flags & Qt::WindowTitleHint)
-           && !(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint
-                         | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint));
+    return (flags & Qt::CustomizeWindowHint) && (flags & Qt::WindowTitleHint) &&
+           !(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                      Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint));
 }
 
 void allowOnlyMoving(QWidget *window)
@@ -43,8 +42,9 @@ void allowOnlyMoving(QWidget *window)
         return;
     xcb_connection_t *connection = x11->connection();
     static const char name[] = "_MOTIF_WM_HINTS";
-    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name),
+                              nullptr);
     if (!atom)
         return;
     const MotifHints hints{kHintsFunctions | kHintsDecorations, kFunctionMove,

@@ -62,10 +62,7 @@ inline void information(QWidget *parent, const QString &text)
     seam().typed(parent, MessageKind::Information, text);
 }
 inline void plain(QWidget *parent, const QString &text) { seam().plain(parent, text); }
-inline bool question(QWidget *parent, const QString &text)
-{
-    return seam().question(parent, text);
-}
+inline bool question(QWidget *parent, const QString &text) { return seam().question(parent, text); }
 
 // The text shown for a failure that no handler caught: the failure's own text, with a
 // full stop appended when its last character has a code above that of the full stop.

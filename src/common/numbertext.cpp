@@ -126,10 +126,10 @@ QString amountText(double value)
 {
     // Far beyond any amount a field holds the value is whole anyway, and times 100 it
     // could overflow.
-    const double rounded =
-        std::fabs(value) < 1e300
-            ? std::copysign(std::trunc(std::fabs(value) * 100.0 + 0.5), value) / 100.0
-            : value;
+    const double rounded = std::fabs(value) < 1e300
+                               ? std::copysign(std::trunc(std::fabs(value) * 100.0 + 0.5), value) /
+                                     100.0
+                               : value;
     return withCents(rounded);
 }
 
@@ -162,8 +162,8 @@ QString shortest(double value)
     // Fifteen significant digits, correctly rounded, as d.dddddddddddddde±x; then
     // written out in plain positional form, never with an exponent.
     char buffer[64];
-    const std::to_chars_result r =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                 std::chars_format::scientific, 14);
     const std::string_view sci(buffer, static_cast<std::size_t>(r.ptr - buffer));
     const std::size_t e = sci.find('e');
     const bool negative = sci.front() == '-';
@@ -173,7 +173,8 @@ QString shortest(double value)
             digits.push_back(c);
     }
     int exponent = 0;
-    std::from_chars(sci.data() + e + (sci[e + 1] == '+' ? 2 : 1), sci.data() + sci.size(), exponent);
+    std::from_chars(sci.data() + e + (sci[e + 1] == '+' ? 2 : 1), sci.data() + sci.size(),
+                    exponent);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
@@ -202,8 +203,8 @@ namespace {
 
 // A rule on a text: its output for a number, or the zero text for anything else; nothing
 // for a number beyond a double or an output longer than the field's capacity.
-std::optional<QString> applyRule(const QString &text, QString (*write)(double),
-                                 const QString &zero, qsizetype capacity)
+std::optional<QString> applyRule(const QString &text, QString (*write)(double), const QString &zero,
+                                 qsizetype capacity)
 {
     const Read r = read(text);
     if (r.reading == Reading::TooLarge)

@@ -6,9 +6,9 @@
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QPainter>
 #include <QPointer>
 #include <QShortcut>
-#include <QPainter>
 
 PictureButton::PictureButton(QWidget *parent, const QString &name, const QPixmap &picture,
                              const QString &caption)
@@ -22,8 +22,8 @@ PictureButton::PictureButton(QWidget *parent, const QString &name, const QPixmap
     setPicture(picture);
 }
 
-PictureButton::PictureButton(QWidget *parent, const QString &name, const QString &art,
-                             QSize size, const QString &caption)
+PictureButton::PictureButton(QWidget *parent, const QString &name, const QString &art, QSize size,
+                             const QString &caption)
     : PictureButton(parent, name, Artwork::pixmap(art, size), caption)
 {
 }

@@ -43,4 +43,4 @@ namespace CommandKeys {
 void guard();
 // Gives a button of any kind its command key, with the guard in place.
 void assign(QAbstractButton *button, const QKeySequence &key);
-}
+} // namespace CommandKeys

@@ -43,8 +43,8 @@ void setForTests(const QString &folder) { overridden() = folder; }
 void settle()
 {
     const QString own = executableFolder();
-    const QString chosen =
-        choose(own, keepsFilesBeside(own), QProcessEnvironment::systemEnvironment());
+    const QString chosen = choose(own, keepsFilesBeside(own),
+                                  QProcessEnvironment::systemEnvironment());
     if (chosen != own)
         prepare(chosen, templateFolder(own));
     settled() = chosen;
@@ -102,8 +102,7 @@ QString templateFolder(const QString &executableFolder)
 
 QString installedDocument(const QString &name)
 {
-    return QDir::cleanPath(
-        QDir(executableFolder()).filePath(u"../share/doc/scaffaria/"_s + name));
+    return QDir::cleanPath(QDir(executableFolder()).filePath(u"../share/doc/scaffaria/"_s + name));
 }
 
 } // namespace ProgramFolder

@@ -123,22 +123,24 @@ SchedaNonNumerica nonNumerica(qint64 position, const char *record)
 Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *record)> &scelta)
 {
     Righe out;
-    const bool ok = leggiArchivio([&](qint64 position, const char *record) {
-        switch (scelta(record)) {
-        case Scelta::Salta:
+    const bool ok = leggiArchivio(
+        [&](qint64 position, const char *record) {
+            switch (scelta(record)) {
+            case Scelta::Salta:
+                return true;
+            case Scelta::Interrompi:
+                out.esito = Esito::Interrotto;
+                out.interruzione = nonNumerica(position, record);
+                return false;
+            case Scelta::Tieni:
+                break;
+            }
+            QString line;
+            RigaElenco(record, formato, {}, line);
+            out.righe.append(std::move(line));
             return true;
-        case Scelta::Interrompi:
-            out.esito = Esito::Interrotto;
-            out.interruzione = nonNumerica(position, record);
-            return false;
-        case Scelta::Tieni:
-            break;
-        }
-        QString line;
-        RigaElenco(record, formato, {}, line);
-        out.righe.append(std::move(line));
-        return true;
-    }, &out.righe);
+        },
+        &out.righe);
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;
@@ -171,8 +173,7 @@ Righe sottoscorta()
 Righe daSaldare()
 {
     return righeDove(FormatoRiga::DaSaldare, [](const char *record) {
-        return grezzo(record, S::iPagato) == std::string_view("No") ? Scelta::Tieni
-                                                                    : Scelta::Salta;
+        return grezzo(record, S::iPagato) == std::string_view("No") ? Scelta::Tieni : Scelta::Salta;
     });
 }
 
@@ -181,23 +182,25 @@ Inventario inventario(const QString &filtro)
     Inventario out;
     const bool tutti = StoredText::trimBlanks(filtro).isEmpty();
     const Criterio categoria(S::iTipologia, filtro);
-    const bool ok = leggiArchivio([&](qint64 position, const char *record) {
-        if (!tutti && !categoria.corrisponde(record))
+    const bool ok = leggiArchivio(
+        [&](qint64 position, const char *record) {
+            if (!tutti && !categoria.corrisponde(record))
+                return true;
+            const std::optional<double> stock = numero(record, S::iGiacenza);
+            const std::optional<double> cost = numero(record, S::iCosto);
+            if (!stock || !cost) {
+                out.esito = Esito::Interrotto;
+                out.interruzione = nonNumerica(position, record);
+                return false;
+            }
+            const double value = *stock * *cost;
+            QString line;
+            RigaElenco(record, FormatoRiga::Inventario, NumberText::shortest(value), line);
+            out.righe.append(std::move(line));
+            out.totale += value;
             return true;
-        const std::optional<double> stock = numero(record, S::iGiacenza);
-        const std::optional<double> cost = numero(record, S::iCosto);
-        if (!stock || !cost) {
-            out.esito = Esito::Interrotto;
-            out.interruzione = nonNumerica(position, record);
-            return false;
-        }
-        const double value = *stock * *cost;
-        QString line;
-        RigaElenco(record, FormatoRiga::Inventario, NumberText::shortest(value), line);
-        out.righe.append(std::move(line));
-        out.totale += value;
-        return true;
-    }, &out.righe);
+        },
+        &out.righe);
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;

@@ -45,8 +45,8 @@ public:
 
 private:
     TSchedaProdotto::Index m_campo;
-    QByteArray m_chiave;   // the folded text in the archive's code page
-    bool m_possibile;      // false when the text holds a character no card can hold
+    QByteArray m_chiave; // the folded text in the archive's code page
+    bool m_possibile;    // false when the text holds a character no card can hold
 };
 
 // The criteria in use among the given ones: those not blank once trimmed.
@@ -61,7 +61,7 @@ Righe daSaldare();
 
 struct Inventario {
     QList<QString> righe;
-    double totale = 0;          // the sum of the values listed so far
+    double totale = 0; // the sum of the values listed so far
     Esito esito = Esito::Completo;
     SchedaNonNumerica interruzione; // when esito is Interrotto
 };
@@ -80,7 +80,6 @@ std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato);
 // The next line to select for a find: `chiave` is the folded key; with `stessaChiave`
 // the search starts after `selezionata` and wraps round to it, otherwise it starts at the
 // first line. -1 when no line matches.
-int trovaRiga(const QList<QString> &righe, QStringView chiave, int selezionata,
-              bool stessaChiave);
+int trovaRiga(const QList<QString> &righe, QStringView chiave, int selezionata, bool stessaChiave);
 
 } // namespace Elenchi

@@ -32,15 +32,12 @@ const std::array<Column, ExportGridModel::ColumnCount> kColumns = {{
 }};
 
 constexpr std::array<TSchedaProdotto::Index, ExportGridModel::CardColumns> kFields = {
-    TSchedaProdotto::iCodice,      TSchedaProdotto::iCosto,
-    TSchedaProdotto::iNome,        TSchedaProdotto::iGiacenza,
-    TSchedaProdotto::iUM,          TSchedaProdotto::iTipologia,
-    TSchedaProdotto::iCaratteristiche, TSchedaProdotto::iCollocazione,
-    TSchedaProdotto::iDitta,       TSchedaProdotto::iAgente,
-    TSchedaProdotto::iRecapito,    TSchedaProdotto::iDocumento,
-    TSchedaProdotto::iPagamento,   TSchedaProdotto::iDataSca,
-    TSchedaProdotto::iNote,        TSchedaProdotto::iPrezzo,
-    TSchedaProdotto::iPagato,
+    TSchedaProdotto::iCodice,          TSchedaProdotto::iCosto,        TSchedaProdotto::iNome,
+    TSchedaProdotto::iGiacenza,        TSchedaProdotto::iUM,           TSchedaProdotto::iTipologia,
+    TSchedaProdotto::iCaratteristiche, TSchedaProdotto::iCollocazione, TSchedaProdotto::iDitta,
+    TSchedaProdotto::iAgente,          TSchedaProdotto::iRecapito,     TSchedaProdotto::iDocumento,
+    TSchedaProdotto::iPagamento,       TSchedaProdotto::iDataSca,      TSchedaProdotto::iNote,
+    TSchedaProdotto::iPrezzo,          TSchedaProdotto::iPagato,
 };
 
 } // namespace

@@ -134,4 +134,3 @@ void TfrmMenuRiepilogo::imgGuidaClick()
 
 // Closing returns to the hub, as the window's close box does.
 void TfrmMenuRiepilogo::imgEsciClick() { close(); }
-

@@ -24,8 +24,8 @@ public:
     // Criteria panel.
     QWidget *panAvvio;
     QLabel *imgRicerca, *lblRigo04, *lblRigo05, *lblRigo06, *lblAttendere;
-    QLineEdit *txtCodice, *txtCosto, *txtNome, *txtTipologia, *txtCaratteristiche,
-        *txtCollocazione, *txtDitta, *txtAgente, *txtDocumento, *txtNote;
+    QLineEdit *txtCodice, *txtCosto, *txtNome, *txtTipologia, *txtCaratteristiche, *txtCollocazione,
+        *txtDitta, *txtAgente, *txtDocumento, *txtNote;
     QPushButton *btnAnnulla, *btnCerca;
 
     // Results panel, holding the list panel.

@@ -28,8 +28,7 @@ namespace {
 
 constexpr QSize kPanel(1100, 680);
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect box,
-              QColor colour)
+QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect box, QColor colour)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -227,9 +226,6 @@ QStringList TfrmRiepilogo::righeStampa() const
     return lines;
 }
 
-void TfrmRiepilogo::btnStampaClick()
-{
-    StampaElenco::stampa(this, titoloStampa(), righeStampa());
-}
+void TfrmRiepilogo::btnStampaClick() { StampaElenco::stampa(this, titoloStampa(), righeStampa()); }
 
 void TfrmRiepilogo::imgGuidaClick() { TfrmGuida::showTopic(this, HelpTexts::Topic::Inventario); }

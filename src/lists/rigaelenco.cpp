@@ -23,32 +23,35 @@ struct Pezzo {
 };
 
 constexpr Pezzo kStandard[] = {
-    {u"Cod. ", 0, 0},        {nullptr, S::iCodice, 22},
-    {u"  ", 0, 0},           {nullptr, S::iNome, 34},
-    {u"  Cat. ", 0, 0},      {nullptr, S::iTipologia, 22},
-    {u"  Giac. ", 0, 0},     {nullptr, S::iGiacenza, 4},
-    {u"  Pagato: ", 0, 0},   {nullptr, S::iPagato, 2},
-    {u"  Scad. ", 0, 0},     {nullptr, S::iDataSca, 10},
-    {u"  Costo: € ", 0, 0},  {nullptr, S::iCosto, 0},
+    {u"Cod. ", 0, 0},         {nullptr, S::iCodice, 22},  {u"  ", 0, 0},
+    {nullptr, S::iNome, 34},  {u"  Cat. ", 0, 0},         {nullptr, S::iTipologia, 22},
+    {u"  Giac. ", 0, 0},      {nullptr, S::iGiacenza, 4}, {u"  Pagato: ", 0, 0},
+    {nullptr, S::iPagato, 2}, {u"  Scad. ", 0, 0},        {nullptr, S::iDataSca, 10},
+    {u"  Costo: € ", 0, 0},   {nullptr, S::iCosto, 0},
 };
 
 constexpr Pezzo kDaSaldare[] = {
-    {u"Cod. ", 0, 0},        {nullptr, S::iCodice, 20},
-    {u"  ", 0, 0},           {nullptr, S::iNome, 30},
-    {u"  ", 0, 0},           {nullptr, S::iTipologia, 20},
-    {u"  Giac. ", 0, 0},     {nullptr, S::iGiacenza, 4},
-    {u"  ", 0, 0},           {nullptr, S::iDitta, 24},
-    {u"  Scad. ", 0, 0},     {nullptr, S::iDataSca, 10},
-    {u"  Costo: € ", 0, 0},  {nullptr, S::iCosto, 0},
+    {u"Cod. ", 0, 0},       {nullptr, S::iCodice, 20},
+    {u"  ", 0, 0},          {nullptr, S::iNome, 30},
+    {u"  ", 0, 0},          {nullptr, S::iTipologia, 20},
+    {u"  Giac. ", 0, 0},    {nullptr, S::iGiacenza, 4},
+    {u"  ", 0, 0},          {nullptr, S::iDitta, 24},
+    {u"  Scad. ", 0, 0},    {nullptr, S::iDataSca, 10},
+    {u"  Costo: € ", 0, 0}, {nullptr, S::iCosto, 0},
 };
 
 constexpr Pezzo kInventario[] = {
     {nullptr, S::iCodice, 25},
-    {u"  ", 0, 0},           {nullptr, S::iNome, 42},
-    {u"  Scad. ", 0, 0},     {nullptr, S::iDataSca, 10},
-    {u"  Costo: € ", 0, 0},  {nullptr, S::iCosto, 12},
-    {u"  Giacenza: ", 0, 0}, {nullptr, S::iGiacenza, 10},
-    {u"  Valore: € ", 0, 0}, {nullptr, -1, 0},
+    {u"  ", 0, 0},
+    {nullptr, S::iNome, 42},
+    {u"  Scad. ", 0, 0},
+    {nullptr, S::iDataSca, 10},
+    {u"  Costo: € ", 0, 0},
+    {nullptr, S::iCosto, 12},
+    {u"  Giacenza: ", 0, 0},
+    {nullptr, S::iGiacenza, 10},
+    {u"  Valore: € ", 0, 0},
+    {nullptr, -1, 0},
 };
 
 template<std::size_t N> constexpr std::pair<const Pezzo *, std::size_t> pezzi(const Pezzo (&a)[N])

@@ -46,8 +46,7 @@ void ordinaRighe(QList<QString> &righe);
 // is contained nowhere.
 bool contieneChiave(QStringView riga, QStringView chiaveMinuscola);
 // The same for n characters or stored bytes at `riga` and m at `chiave`.
-template<typename C>
-bool contieneChiave(const C *riga, qsizetype n, const C *chiave, qsizetype m)
+template<typename C> bool contieneChiave(const C *riga, qsizetype n, const C *chiave, qsizetype m)
 {
     if (m == 0 || m > n)
         return false;

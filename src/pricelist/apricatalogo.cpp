@@ -1,5 +1,5 @@
-#include "pricelist/catalogheader.h"
 #include "pricelist/apricatalogo.h"
+#include "pricelist/catalogheader.h"
 
 #include "common/artwork.h"
 #include "common/dialogs.h"
@@ -64,10 +64,11 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     useGradientBackground();
     QWidget *p = panel();
 
-    const CatalogHeader header(p, u"intestazione_apricatalogo"_s, u"Apertura listino prezzi"_s,
-                               u"Selezionare il listino prezzi dall'elenco e premere il pulsante "
-                               u"Apri archivio.\nIl pulsante del cestino elimina il listino "
-                               u"selezionato.\nPremere Annulla per uscire senza aprire un listino."_s);
+    const CatalogHeader header(
+        p, u"intestazione_apricatalogo"_s, u"Apertura listino prezzi"_s,
+        u"Selezionare il listino prezzi dall'elenco e premere il pulsante "
+        u"Apri archivio.\nIl pulsante del cestino elimina il listino "
+        u"selezionato.\nPremere Annulla per uscire senza aprire un listino."_s);
     imgIntestazione = header.imgIntestazione;
     imgGuida = header.imgGuida;
     icoIstruzioni = header.icoIstruzioni;
@@ -102,8 +103,7 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     lblCreati->setPalette(green);
 
     btnApri = new PictureButton(p, u"btnApri"_s, u"listino_apri"_s, kButton, u"Apri archivio"_s);
-    btnAnnulla = new PictureButton(p, u"btnAnnulla"_s, u"listino_annulla"_s, kButton,
-                                   u"Annulla"_s);
+    btnAnnulla = new PictureButton(p, u"btnAnnulla"_s, u"listino_annulla"_s, kButton, u"Annulla"_s);
     btnApri->move(120, 456);
     btnAnnulla->move(330, 456);
 
@@ -166,8 +166,9 @@ void TfrmApriCatalogo::btnEliminaClick()
     }
     const QString item = selectedItem();
     if (item.isEmpty()) {
-        Dialogs::warning(this, u"Attenzione: selezionare dall'elenco il listino prezzi da eliminare "
-                               u"prima di premere il pulsante del cestino."_s);
+        Dialogs::warning(this,
+                         u"Attenzione: selezionare dall'elenco il listino prezzi da eliminare "
+                         u"prima di premere il pulsante del cestino."_s);
         return;
     }
     if (!Dialogs::question(this, u"Si sta per eliminare il listino prezzi selezionato. Si ricorda "

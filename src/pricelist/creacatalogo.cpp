@@ -1,5 +1,5 @@
-#include "pricelist/catalogheader.h"
 #include "pricelist/creacatalogo.h"
+#include "pricelist/catalogheader.h"
 
 #include "common/artwork.h"
 #include "common/dialogs.h"
@@ -65,10 +65,11 @@ TfrmCreaCatalogo::TfrmCreaCatalogo()
     useGradientBackground();
     QWidget *p = panel();
 
-    const CatalogHeader header(p, u"intestazione_creacatalogo"_s, u"Creazione listino prezzi"_s,
-                               u"Digitare il nome del nuovo listino prezzi e premere il pulsante "
-                               u"Applica e chiudi.\nIl nome comparirà nell'elenco dei listini "
-                               u"esistenti.\nPremere Annulla per uscire senza creare il listino."_s);
+    const CatalogHeader header(
+        p, u"intestazione_creacatalogo"_s, u"Creazione listino prezzi"_s,
+        u"Digitare il nome del nuovo listino prezzi e premere il pulsante "
+        u"Applica e chiudi.\nIl nome comparirà nell'elenco dei listini "
+        u"esistenti.\nPremere Annulla per uscire senza creare il listino."_s);
     imgIntestazione = header.imgIntestazione;
     imgGuida = header.imgGuida;
     icoIstruzioni = header.icoIstruzioni;
@@ -106,8 +107,7 @@ TfrmCreaCatalogo::TfrmCreaCatalogo()
 
     btnApplica = new PictureButton(p, u"btnApplica"_s, u"listino_applica"_s, kButton,
                                    u"Applica e chiudi"_s);
-    btnAnnulla = new PictureButton(p, u"btnAnnulla"_s, u"listino_annulla"_s, kButton,
-                                   u"Annulla"_s);
+    btnAnnulla = new PictureButton(p, u"btnAnnulla"_s, u"listino_annulla"_s, kButton, u"Annulla"_s);
     btnApplica->move(120, 260);
     btnAnnulla->move(330, 260);
 

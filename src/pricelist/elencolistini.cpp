@@ -48,7 +48,10 @@ QStringList files(const QString &folder)
 
 QString pathOf(const QString &fileName) { return ProgramFolder::file(fileName); }
 
-QString nameOf(const QString &fileName) { return fileName.chopped(std::min<qsizetype>(4, fileName.size())); }
+QString nameOf(const QString &fileName)
+{
+    return fileName.chopped(std::min<qsizetype>(4, fileName.size()));
+}
 
 bool isUsableName(const QString &name)
 {

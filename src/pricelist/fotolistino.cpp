@@ -18,17 +18,17 @@ bool makeFolder() { return QDir().mkpath(folder()); }
 QString pagePhotoPath(const QString &listName, int slot, qint64 position)
 {
     makeFolder();
-    const QString name = StoredText::trimBlanks(listName) + QStringLiteral("_Foto_")
-                         + TPaginaListino::letter(slot) + u'_' + QString::number(position)
-                         + QStringLiteral(".jpg");
+    const QString name = StoredText::trimBlanks(listName) + QStringLiteral("_Foto_") +
+                         TPaginaListino::letter(slot) + u'_' + QString::number(position) +
+                         QStringLiteral(".jpg");
     return QDir(folder()).filePath(name);
 }
 
 QString thumbnailPath(const QString &listName, int slot)
 {
     makeFolder();
-    const QString name = StoredText::trimBlanks(listName) + QStringLiteral("_Anteprima_")
-                         + TPaginaListino::letter(slot) + QStringLiteral(".jpg");
+    const QString name = StoredText::trimBlanks(listName) + QStringLiteral("_Anteprima_") +
+                         TPaginaListino::letter(slot) + QStringLiteral(".jpg");
     return QDir(folder()).filePath(name);
 }
 

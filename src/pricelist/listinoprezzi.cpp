@@ -32,10 +32,7 @@ constexpr QSize kSquare(37, 39);
 constexpr QSize kWide(110, 39);
 
 // Top-left corners of the slot frames on the panel: A to D on the left, E to H on the right.
-QPoint slotPlace(int slot)
-{
-    return {slot < 4 ? 24 : 502, 120 + 128 * (slot % 4)};
-}
+QPoint slotPlace(int slot) { return {slot < 4 ? 24 : 502, 120 + 128 * (slot % 4)}; }
 
 } // namespace
 
@@ -118,7 +115,8 @@ void TfrmListinoPrezzi::buildCommands()
                               u" stop:0 #FFFFFF, stop:1 #CFE2F7); }"_s);
     QWidget *bar = shpComandi;
     const int y = 8;
-    cmdNuovo = new PictureButton(bar, u"cmdNuovo"_s, u"listino_nuovo"_s, kSquare, u"Nuova scheda"_s);
+    cmdNuovo = new PictureButton(bar, u"cmdNuovo"_s, u"listino_nuovo"_s, kSquare,
+                                 u"Nuova scheda"_s);
     cmdSalva = new PictureButton(bar, u"cmdSalva"_s, u"listino_salva"_s, kSquare, u"Salva"_s);
     cmdAnteprima = new PictureButton(bar, u"cmdAnteprima"_s, u"listino_anteprima"_s, kWide,
                                      u"Anteprima"_s);
@@ -167,8 +165,7 @@ void TfrmListinoPrezzi::buildCommands()
         button->setKey(key);
 
     connect(cmdNuovo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdNuovoClick);
-    connect(cmdAnteprima, &QAbstractButton::clicked, this,
-            &TfrmListinoPrezzi::cmdAnteprimaClick);
+    connect(cmdAnteprima, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdAnteprimaClick);
     connect(cmdStampa, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdStampaClick);
     connect(cmdSalva, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdSalvaClick);
     connect(cmdPrimo, &QAbstractButton::clicked, this, &TfrmListinoPrezzi::cmdPrimoClick);
@@ -323,7 +320,8 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     };
     for (const auto &[field, what] : checks) {
         if (StoredText::trimBlanks(field->text()).isEmpty()) {
-            Dialogs::warning(this, u"Attenzione: per salvare la scheda è necessario indicare "_s + what);
+            Dialogs::warning(this,
+                             u"Attenzione: per salvare la scheda è necessario indicare "_s + what);
             field->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -357,8 +355,8 @@ void TfrmListinoPrezzi::impProdottoClick(int slot)
 void TfrmListinoPrezzi::imgFotoClick(int slot)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString chosen =
-        Dialogs::seam().openFileName(this, photoDialogTitle(), folder, photoDialogFilter());
+    const QString chosen = Dialogs::seam().openFileName(this, photoDialogTitle(), folder,
+                                                        photoDialogFilter());
     if (chosen.isEmpty())
         return;
     // A file that is not a picture leaves the slot's picture as it was, so that the next

@@ -61,8 +61,8 @@ SlotListino::SlotListino(QWidget *parent, int slot) : QFrame(parent), m_slot(slo
     CommandKeys::guard();
 }
 
-QLineEdit *SlotListino::addField(const QString &name, const QString &accessibleName,
-                                 int maxLength, QRect box)
+QLineEdit *SlotListino::addField(const QString &name, const QString &accessibleName, int maxLength,
+                                 QRect box)
 {
     auto *field = new QLineEdit(this);
     field->setObjectName(name);
@@ -82,8 +82,8 @@ void SlotListino::txtPrezzoExit()
 {
     // A number too large for the field's 12 characters is refused, as on the card
     // screen, instead of being cut to its first digits.
-    const std::optional<QString> money =
-        NumberText::amountRuleWithin(txtPrezzo->text(), txtPrezzo->maxLength());
+    const std::optional<QString> money = NumberText::amountRuleWithin(txtPrezzo->text(),
+                                                                      txtPrezzo->maxLength());
     if (!money) {
         Dialogs::warning(window(), NumberText::tooLargeAmount());
         return;

@@ -3,9 +3,8 @@
 using namespace Qt::StringLiterals;
 
 TfrmAnteprimaProdotto::TfrmAnteprimaProdotto(QWidget *pageScreen, Source source)
-    : PricePrintDialog(pageScreen, std::move(source), Output::Preview,
-                       u"TfrmAnteprimaProdotto"_s, u" Anteprima di stampa"_s,
-                       u"Mostra anteprima"_s)
+    : PricePrintDialog(pageScreen, std::move(source), Output::Preview, u"TfrmAnteprimaProdotto"_s,
+                       u" Anteprima di stampa"_s, u"Mostra anteprima"_s)
 {
     addPicture(u"imgSpiega01"_s, u"printing_anteprima_listino"_s, QRect(12, 12, 340, 90),
                u"Anteprima di stampa"_s);

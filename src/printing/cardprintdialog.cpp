@@ -1,8 +1,8 @@
 #include "printing/cardprintdialog.h"
 
 #include "common/artwork.h"
-#include "common/picturebutton.h"
 #include "common/dialogs.h"
+#include "common/picturebutton.h"
 #include "common/storedtext.h"
 #include "printing/cardsheet.h"
 #include "printing/report.h"
@@ -20,8 +20,8 @@ const QSize kHeading(340, 90);
 const QSize kPlaceholder(366, 274);
 } // namespace
 
-CardPrintDialog::CardPrintDialog(QWidget *parent, const QImage &photo, Source source,
-                                 Output output, const Texts &texts)
+CardPrintDialog::CardPrintDialog(QWidget *parent, const QImage &photo, Source source, Output output,
+                                 const Texts &texts)
     : PrintDialogFrame(parent, texts.name, texts.caption, kScreen, QColor(0x46, 0x82, 0xB4)),
       m_photo(photo), m_source(std::move(source)), m_output(output)
 {

@@ -173,8 +173,7 @@ std::unique_ptr<TReport> repDocumento()
                   u"CARATTERISTICHE DEL PRODOTTO"_s);
         sheetMemo(page, u"txtCodice"_s + letter, mmBox(42.4, 28 + dy, 93.6, 7), code,
                   u"CODICE XYZ"_s);
-        sheetMemo(page, u"txtPrezzo"_s + letter, mmBox(146, 27.8 + dy, 40.4, 7), price,
-                  u"0,00"_s);
+        sheetMemo(page, u"txtPrezzo"_s + letter, mmBox(146, 27.8 + dy, 40.4, 7), price, u"0,00"_s);
     }
 
     Look pageNumber = small;

@@ -19,10 +19,7 @@ void fill(TReport &report, const QString &memo, const QString &text)
     report.findMemo(memo)->setText(StoredText::trimBlanks(text));
 }
 
-bool makeFolder()
-{
-    return QDir().mkpath(ProgramFolder::file(u"Foto_Listino"_s));
-}
+bool makeFolder() { return QDir().mkpath(ProgramFolder::file(u"Foto_Listino"_s)); }
 
 } // namespace
 

@@ -84,8 +84,9 @@ PreparedItem prepareMemo(const TMemoView &memo, const QDate &date)
     const QFontMetricsF metrics(measuring, &measuringDevice());
     item.lineHeight = metrics.height();
     item.pitch = memo.FixedPitch > 0 ? memo.FixedPitch : item.lineHeight + memo.LineSpacing;
-    const double block =
-        item.lines.isEmpty() ? 0 : (item.lines.size() - 1) * item.pitch + item.lineHeight;
+    const double block = item.lines.isEmpty()
+                             ? 0
+                             : (item.lines.size() - 1) * item.pitch + item.lineHeight;
     const double innerTop = memo.Top + TMemoView::kInsetY;
     const double innerHeight = memo.Height - 2 * TMemoView::kInsetY;
     if (memo.VAlign & Qt::AlignVCenter)
@@ -403,8 +404,9 @@ void TReport::paintPage(QPainter &painter, int index) const
                 const QRectF line(item.box.left() + TMemoView::kInsetX,
                                   item.firstLineTop + i * item.pitch,
                                   item.box.width() - 2 * TMemoView::kInsetX, item.lineHeight);
-                painter.drawText(line, int(item.hAlign) | Qt::AlignTop | Qt::TextDontClip |
-                                           Qt::TextSingleLine,
+                painter.drawText(line,
+                                 int(item.hAlign) | Qt::AlignTop | Qt::TextDontClip |
+                                     Qt::TextSingleLine,
                                  item.lines.at(i));
             }
             painter.restore();

@@ -67,13 +67,13 @@ public:
     QFont Font;
     double FontHeight = 13.333; // character height without internal leading, in px
     QColor FontColor = Qt::black;
-    QColor Fill;                // invalid: no fill
+    QColor Fill; // invalid: no fill
     Qt::Alignment HAlign = Qt::AlignLeft;
     Qt::Alignment VAlign = Qt::AlignTop;
     bool WordWrap = true;
-    bool Expressions = true;    // "[DATE]" becomes the date of preparation
-    double LineSpacing = 2;     // blank between two lines, px
-    double FixedPitch = 0;      // when above zero: the distance from one line top to the next
+    bool Expressions = true; // "[DATE]" becomes the date of preparation
+    double LineSpacing = 2;  // blank between two lines, px
+    double FixedPitch = 0;   // when above zero: the distance from one line top to the next
 
     static constexpr double kInsetX = 2;
     static constexpr double kInsetY = 1;
@@ -163,7 +163,7 @@ public:
 struct PreparedItem {
     ObjectKind kind = ObjectKind::Memo;
     QString name;
-    QRectF box;               // on the printable area, px; also the clip of memos
+    QRectF box; // on the printable area, px; also the clip of memos
     // Text boxes: the lines as drawn, the top of the first, the distance between tops.
     QStringList lines;
     double firstLineTop = 0;

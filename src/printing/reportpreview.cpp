@@ -110,7 +110,8 @@ public:
         double tallest = 1;
         for (int i = 0; i < pageCount(); ++i)
             tallest = std::max(tallest, realSize(i).height());
-        return std::min(widthFit(view.width()), std::max(0.05, (view.height() - 2.0 * kGap) / tallest));
+        return std::min(widthFit(view.width()),
+                        std::max(0.05, (view.height() - 2.0 * kGap) / tallest));
     }
 
 protected:
@@ -408,7 +409,7 @@ void ReportPreview::setZoom(double zoom, Fit fit)
     m_jumping = false;
     m_current = page;
 
-    QAction *choice = fit == Fit::Width ? actLarghezzaPagina
+    QAction *choice = fit == Fit::Width  ? actLarghezzaPagina
                       : fit == Fit::Page ? actPaginaIntera
                                          : nullptr;
     for (int i = 0; !choice && i < zoomPercentages.size(); ++i) {

@@ -27,8 +27,8 @@ public:
 
     // The commands, in the order of the command bar; the page arrows stay hidden on a
     // report of one page.
-    QAction *actStampa, *actZoom, *actSchermoIntero, *actPaginaPrecedente,
-        *actPaginaSuccessiva, *actChiudi;
+    QAction *actStampa, *actZoom, *actSchermoIntero, *actPaginaPrecedente, *actPaginaSuccessiva,
+        *actChiudi;
     // The choices of the Zoom command: page width, whole page, then the percentages.
     QAction *actLarghezzaPagina, *actPaginaIntera;
     QList<QAction *> zoomPercentages;

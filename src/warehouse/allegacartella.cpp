@@ -31,8 +31,8 @@ constexpr int kNameCapacity = 250;
 // its capacity, every character in Windows-1252, no blanks at either end.
 bool storable(const QString &name)
 {
-    return name.size() <= kNameCapacity && StoredText::trimBlanks(name) == name
-        && StoredText::fromCp1252(StoredText::toCp1252(name)) == name;
+    return name.size() <= kNameCapacity && StoredText::trimBlanks(name) == name &&
+           StoredText::fromCp1252(StoredText::toCp1252(name)) == name;
 }
 
 // Copies a file whole, replacing the target only once the copy is complete.
@@ -126,9 +126,9 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
     lblMemory->setObjectName(u"lblMemory"_s);
     lblMemory->hide();
 
-    const QList<QWidget *> tabs = {txtFile01, btnSfoglia01, btnApri01,  txtDesc01, txtFile02,
-                                   btnSfoglia02, btnApri02, txtDesc02, txtFile03, btnSfoglia03,
-                                   btnApri03, txtDesc03, btnAnnulla, btnApplica};
+    const QList<QWidget *> tabs = {txtFile01,    btnSfoglia01, btnApri01,  txtDesc01, txtFile02,
+                                   btnSfoglia02, btnApri02,    txtDesc02,  txtFile03, btnSfoglia03,
+                                   btnApri03,    txtDesc03,    btnAnnulla, btnApplica};
     for (int i = 0; i + 1 < tabs.size(); ++i)
         setTabOrder(tabs[i], tabs[i + 1]);
 
@@ -221,8 +221,8 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
 {
     // "*" rather than "*.*": on systems whose file names need no extension, "*.*" would
     // hide every file without a dot, and this filter must show all files.
-    const QString chosen = Dialogs::seam().openFileName(
-        this, u"Selezionare il file da allegare:"_s, QString(), u"Tutti i file (*)"_s);
+    const QString chosen = Dialogs::seam().openFileName(this, u"Selezionare il file da allegare:"_s,
+                                                        QString(), u"Tutti i file (*)"_s);
     if (chosen.isEmpty())
         return;
     const QString fileName = QFileInfo(chosen).fileName();

@@ -1,8 +1,7 @@
 #include "warehouse/archivio.h"
 
-#include "common/programfolder.h"
 #include "common/picturefile.h"
-
+#include "common/programfolder.h"
 
 ArchivioMagazzino::ArchivioMagazzino()
     : m_file(ProgramFolder::file(fileName()), TSchedaProdotto::Size)

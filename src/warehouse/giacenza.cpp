@@ -1,11 +1,11 @@
 #include "warehouse/giacenza.h"
 
 #include "common/dialogs.h"
-#include "common/picturebutton.h"
 #include "common/enterchain.h"
 #include "common/keyfilter.h"
 #include "common/leavewatch.h"
 #include "common/numbertext.h"
+#include "common/picturebutton.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 #include "warehouse/magazzino.h"
@@ -52,7 +52,8 @@ QLineEdit *quantityField(QWidget *parent, const QString &name, QRect box)
     KeyFilter::install(field, KeyFilter::Keys::Quantity);
     // Installed last, so it sees each key before the filter decides on it.
     new LongTextReset(field);
-    LeaveWatch::install(field, [field] { field->setText(NumberText::quantityRule(field->text())); });
+    LeaveWatch::install(field,
+                        [field] { field->setText(NumberText::quantityRule(field->text())); });
     return field;
 }
 

@@ -6,12 +6,12 @@
 #include "common/fieldtext.h"
 #include "common/focushighlight.h"
 #include "common/guida.h"
+#include "common/numbertext.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
+#include "common/recordsteps.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
-#include "common/numbertext.h"
-#include "common/recordsteps.h"
 #include "warehouse/allegacartella.h"
 #include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
@@ -216,8 +216,8 @@ void TfrmMagazzino::btnSalvaClick()
                     ? bool(NumberText::amountRuleWithin(number->text(), number->maxLength()))
                     : bool(NumberText::quantityRuleWithin(number->text(), number->maxLength()));
             if (!fits) {
-                Dialogs::warning(this, kind == Entry::Amount ? tooLargeAmount()
-                                                             : tooLargeQuantity());
+                Dialogs::warning(this,
+                                 kind == Entry::Amount ? tooLargeAmount() : tooLargeQuantity());
                 number->setFocus(Qt::OtherFocusReason);
                 return;
             }
@@ -253,7 +253,8 @@ void TfrmMagazzino::amountExit(QLineEdit *field)
 {
     // A pasted "1e20" is a number too, but its 21 digits would not fit the record field
     // and the field would silently keep only the first of them.
-    const std::optional<QString> money = NumberText::amountRuleWithin(field->text(), field->maxLength());
+    const std::optional<QString> money = NumberText::amountRuleWithin(field->text(),
+                                                                      field->maxLength());
     if (!money) {
         Dialogs::warning(this, tooLargeAmount());
         return;
@@ -263,8 +264,8 @@ void TfrmMagazzino::amountExit(QLineEdit *field)
 
 void TfrmMagazzino::quantityExit(QLineEdit *field)
 {
-    const std::optional<QString> whole =
-        NumberText::quantityRuleWithin(field->text(), field->maxLength());
+    const std::optional<QString> whole = NumberText::quantityRuleWithin(field->text(),
+                                                                        field->maxLength());
     if (!whole) {
         Dialogs::warning(this, tooLargeQuantity());
         return;

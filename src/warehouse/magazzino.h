@@ -91,8 +91,8 @@ public:
 
     // Edit fields, in record order.
     QLineEdit *txtCodice, *txtCosto, *txtNome, *txtGiacenza, *txtAvviso, *txtUM, *txtTipologia,
-        *txtCaratteristiche, *txtCollocazione, *txtDitta, *txtAgente, *txtRecapito,
-        *txtDocumento, *txtPagamento, *txtDataSca, *txtNote, *txtPrezzo;
+        *txtCaratteristiche, *txtCollocazione, *txtDitta, *txtAgente, *txtRecapito, *txtDocumento,
+        *txtPagamento, *txtDataSca, *txtNote, *txtPrezzo;
     QCheckBox *chkPagato;
     QLabel *lblFile01, *lblFile02, *lblFile03, *lblDesc01, *lblDesc02, *lblDesc03;
     QLabel *lblPosizione;

@@ -32,8 +32,8 @@ QString saveFailed()
 
 std::optional<QImage> choosePicture(QWidget *parent)
 {
-    const QString chosen =
-        Dialogs::seam().openFileName(parent, openTitle(), QString(), openFilter());
+    const QString chosen = Dialogs::seam().openFileName(parent, openTitle(), QString(),
+                                                        openFilter());
     if (chosen.isEmpty())
         return std::nullopt;
     QImage picture = PictureFile::read(chosen);
@@ -47,8 +47,8 @@ std::optional<QImage> choosePicture(QWidget *parent)
 void savePicture(QWidget *parent, const QImage &picture)
 {
     // The file dialog itself asks before an existing file is replaced.
-    const QString chosen =
-        Dialogs::seam().saveFileName(parent, saveTitle(), saveProposed(), saveFilter());
+    const QString chosen = Dialogs::seam().saveFileName(parent, saveTitle(), saveProposed(),
+                                                        saveFilter());
     if (chosen.isEmpty())
         return;
     if (!PictureFile::write(chosen, picture))

@@ -50,9 +50,30 @@ struct TSchedaProdotto {
 
     // Field numbers, in record order, for reading single fields from raw records.
     enum Index {
-        iCodice, iCosto, iNome, iGiacenza, iAvviso, iUM, iTipologia, iCaratteristiche,
-        iCollocazione, iDitta, iAgente, iRecapito, iDocumento, iPagamento, iDataSca, iNote,
-        iPrezzo, iPagato, iFile01, iFile02, iFile03, iDesc01, iDesc02, iDesc03
+        iCodice,
+        iCosto,
+        iNome,
+        iGiacenza,
+        iAvviso,
+        iUM,
+        iTipologia,
+        iCaratteristiche,
+        iCollocazione,
+        iDitta,
+        iAgente,
+        iRecapito,
+        iDocumento,
+        iPagamento,
+        iDataSca,
+        iNote,
+        iPrezzo,
+        iPagato,
+        iFile01,
+        iFile02,
+        iFile03,
+        iDesc01,
+        iDesc02,
+        iDesc03
     };
 
     QByteArray encode() const;

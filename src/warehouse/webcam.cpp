@@ -1,9 +1,9 @@
 #include "warehouse/webcam.h"
 
 #include "common/artwork.h"
-#include "common/picturebutton.h"
 #include "common/dialogs.h"
 #include "common/photoframe.h"
+#include "common/picturebutton.h"
 #include "common/screens.h"
 #include "warehouse/magazzino.h"
 #include "warehouse/photodialogs.h"
@@ -50,9 +50,7 @@ protected:
             connect(m_camera.get(), &QCamera::errorOccurred, this, [this] { fail(); });
             connect(
                 &m_sink, &QVideoSink::videoFrameChanged, this,
-                [this](const QVideoFrame &frame) {
-                    offer([frame] { return frame.toImage(); });
-                },
+                [this](const QVideoFrame &frame) { offer([frame] { return frame.toImage(); }); },
                 Qt::DirectConnection);
         }
         m_camera->start();
@@ -192,18 +190,17 @@ TfrmWebCam::TfrmWebCam(QWidget *parent, std::unique_ptr<FrameSource> source)
     imgTarget->setGeometry(QRect(QPoint(400, 16), kPicture));
     imgTarget->setPicture(Artwork::image(u"foto_scatto"_s, kPicture));
     btnCattura = button(this, u"btnCattura"_s, u"Cattura foto"_s, {400, 298, 176, 30});
-    btnSalvaFotogramma =
-        button(this, u"btnSalvaFotogramma"_s, u"Salva foto su disco"_s, {584, 298, 176, 30});
+    btnSalvaFotogramma = button(this, u"btnSalvaFotogramma"_s, u"Salva foto su disco"_s,
+                                {584, 298, 176, 30});
 
     btnClose = button(this, u"btnClose"_s, u"Annulla"_s, {16, 344, 176, 30});
-    btnImportaFoto =
-        button(this, u"btnImportaFoto"_s, u"Importa foto in scheda"_s, {584, 344, 176, 30});
+    btnImportaFoto = button(this, u"btnImportaFoto"_s, u"Importa foto in scheda"_s,
+                            {584, 344, 176, 30});
 
     connect(btnAccendi, &QPushButton::clicked, this, &TfrmWebCam::btnAccendiClick);
     connect(btnSpegni, &QPushButton::clicked, this, &TfrmWebCam::btnSpegniClick);
     connect(btnCattura, &QPushButton::clicked, this, &TfrmWebCam::btnCatturaClick);
-    connect(btnSalvaFotogramma, &QPushButton::clicked, this,
-            &TfrmWebCam::btnSalvaFotogrammaClick);
+    connect(btnSalvaFotogramma, &QPushButton::clicked, this, &TfrmWebCam::btnSalvaFotogrammaClick);
     connect(btnImportaFoto, &QPushButton::clicked, this, &TfrmWebCam::btnImportaFotoClick);
     connect(btnClose, &QPushButton::clicked, this, &TfrmWebCam::btnCloseClick);
     // Esc cancels, whatever field has the focus.

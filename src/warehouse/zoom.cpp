@@ -53,8 +53,8 @@ void TfrmZoom::place()
 
 bool TfrmZoom::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == panel && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (watched == panel && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         imgFotoClick();
         return true;
     }

@@ -164,19 +164,18 @@ void Access::login_data()
     QTest::newRow("no store") << kNoFile << u"chiaveiniziale"_s << Outcome::Wrong;
     QTest::newRow("no section") << QByteArray("[Altro]\nValore=6763\n") << u"ch"_s
                                 << Outcome::Wrong;
-    QTest::newRow("empty value") << QByteArray("[Accesso]\nValore=\n") << u"x"_s
-                                 << Outcome::Wrong;
+    QTest::newRow("empty value") << QByteArray("[Accesso]\nValore=\n") << u"x"_s << Outcome::Wrong;
     QTest::newRow("odd length, last digit ignored")
         << storeFor(Crypt::Encrypt(u"AB"_s) + u"F"_s) << u"ab"_s << Outcome::Hub;
-    QTest::newRow("lower-case hex") << storeFor(Crypt::Encrypt(u"AB"_s).toLower()) << u"ab"_s
-                                    << Outcome::Hub;
+    QTest::newRow("lower-case hex")
+        << storeFor(Crypt::Encrypt(u"AB"_s).toLower()) << u"ab"_s << Outcome::Hub;
     QTest::newRow("CRLF among other sections")
-        << QByteArray("[Altro]\r\nValore=00\r\n[ACCESSO]\r\nvalore=6763ED177AFEAE9E20CF36655AC8\r\n")
+        << QByteArray(
+               "[Altro]\r\nValore=00\r\n[ACCESSO]\r\nvalore=6763ED177AFEAE9E20CF36655AC8\r\n")
         << u"chiaveiniziale"_s << Outcome::Hub;
-    QTest::newRow("not hexadecimal") << QByteArray("[Accesso]\nValore=67Z3\n")
-                                     << u"chiaveiniziale"_s << Outcome::ReadFailure;
-    QTest::newRow("store unreadable") << kDirectory << u"chiaveiniziale"_s
-                                      << Outcome::ReadFailure;
+    QTest::newRow("not hexadecimal")
+        << QByteArray("[Accesso]\nValore=67Z3\n") << u"chiaveiniziale"_s << Outcome::ReadFailure;
+    QTest::newRow("store unreadable") << kDirectory << u"chiaveiniziale"_s << Outcome::ReadFailure;
 }
 
 void Access::login()
@@ -271,26 +270,25 @@ void Access::change_data()
     QTest::newRow("changed") << kInitialStore << initial << u"nuova"_s << u"nuova"_s
                              << Refusal::None;
     QTest::newRow("old in upper case, blanks around confirmation")
-        << kInitialStore << u"CHIAVEINIZIALE"_s << u"Nuova 2"_s << u" Nuova 2  "_s
-        << Refusal::None;
-    QTest::newRow("255 characters") << kInitialStore << initial << QString(255, u'k')
-                                    << QString(255, u'k') << Refusal::None;
+        << kInitialStore << u"CHIAVEINIZIALE"_s << u"Nuova 2"_s << u" Nuova 2  "_s << Refusal::None;
+    QTest::newRow("255 characters")
+        << kInitialStore << initial << QString(255, u'k') << QString(255, u'k') << Refusal::None;
     QTest::newRow("old wrong") << kInitialStore << u"chiave"_s << u"nuova"_s << u"nuova"_s
                                << Refusal::OldWrong;
     QTest::newRow("no store: every old password wrong")
         << kNoFile << initial << u"nuova"_s << u"nuova"_s << Refusal::OldWrong;
     QTest::newRow("confirmation in another case")
         << kInitialStore << initial << u"nuova"_s << u"NUOVA"_s << Refusal::NotConfirmed;
-    QTest::newRow("confirmation differs") << kInitialStore << initial << u"nuova"_s
-                                          << u"nuove"_s << Refusal::NotConfirmed;
+    QTest::newRow("confirmation differs")
+        << kInitialStore << initial << u"nuova"_s << u"nuove"_s << Refusal::NotConfirmed;
     QTest::newRow("256 characters") << kInitialStore << initial << QString(256, u'k')
                                     << QString(256, u'k') << Refusal::NotStorable;
     QTest::newRow("character beyond U+00FF")
         << kInitialStore << initial << u"prezzo€"_s << u"prezzo€"_s << Refusal::NotStorable;
     QTest::newRow("store not hexadecimal") << QByteArray("[Accesso]\nValore=XY\n") << initial
                                            << u"nuova"_s << u"nuova"_s << Refusal::Failure;
-    QTest::newRow("store unreadable") << kDirectory << initial << u"nuova"_s << u"nuova"_s
-                                      << Refusal::Failure;
+    QTest::newRow("store unreadable")
+        << kDirectory << initial << u"nuova"_s << u"nuova"_s << Refusal::Failure;
 }
 
 void Access::change()
@@ -333,10 +331,9 @@ void Access::change()
         break;
     case Refusal::NotConfirmed:
     case Refusal::NotStorable:
-        QVERIFY(m_rec->showedOnly(Recorder::Kind::Plain,
-                                  refusal == Refusal::NotConfirmed
-                                      ? TfrmCambiaPassword::notConfirmed()
-                                      : TfrmCambiaPassword::notStorable()));
+        QVERIFY(m_rec->showedOnly(Recorder::Kind::Plain, refusal == Refusal::NotConfirmed
+                                                             ? TfrmCambiaPassword::notConfirmed()
+                                                             : TfrmCambiaPassword::notStorable()));
         QCOMPARE(screen->txtPasswordOld->text(), oldPassword);
         QCOMPARE(screen->txtPasswordNew->text(), QString());
         QCOMPARE(screen->txtConferma->text(), QString());
@@ -365,8 +362,8 @@ void Access::refusedChangeKeepsStoreBytes()
     // A store written by hand, CRLF and all: a refused change leaves every byte, and the
     // old password still opens the hub.
     QFETCH(QString, newPassword);
-    const QByteArray store = "; copia\r\n[Accesso]\r\nValore=" +
-                             Crypt::Encrypt(u"VECCHIA"_s).toLatin1() + "\r\n";
+    const QByteArray store =
+        "; copia\r\n[Accesso]\r\nValore=" + Crypt::Encrypt(u"VECCHIA"_s).toLatin1() + "\r\n";
     QVERIFY(placeStore(store));
     openChange();
     type(changeScreen()->txtPasswordOld, u"vecchia"_s);

@@ -195,13 +195,15 @@ void Store::write_data()
 {
     QTest::addColumn<QByteArray>("before"); // "<none>": no file at all
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("fresh file, two lines") << QByteArray("<none>")
-                                           << QByteArray("[Accesso]\nValore=AB12\n");
-    QTest::newRow("value replaced") << QByteArray("[Accesso]\nValore=" + kInitialHex.toLatin1() + "\n")
-                                    << QByteArray("[Accesso]\nValore=AB12\n");
+    QTest::newRow("fresh file, two lines")
+        << QByteArray("<none>") << QByteArray("[Accesso]\nValore=AB12\n");
+    QTest::newRow("value replaced")
+        << QByteArray("[Accesso]\nValore=" + kInitialHex.toLatin1() + "\n")
+        << QByteArray("[Accesso]\nValore=AB12\n");
     QTest::newRow("everything else kept")
         << QByteArray("; nota\n[Altro]\nValore=11\n\n[Accesso]\nX=1\nValore=65\nY=2\n[Dopo]\nZ=3\n")
-        << QByteArray("; nota\n[Altro]\nValore=11\n\n[Accesso]\nX=1\nValore=AB12\nY=2\n[Dopo]\nZ=3\n");
+        << QByteArray(
+               "; nota\n[Altro]\nValore=11\n\n[Accesso]\nX=1\nValore=AB12\nY=2\n[Dopo]\nZ=3\n");
     QTest::newRow("CRLF kept") << QByteArray("[Accesso]\r\nValore=65\r\n[Dopo]\r\nZ=3")
                                << QByteArray("[Accesso]\r\nValore=AB12\r\n[Dopo]\r\nZ=3");
     QTest::newRow("names in another case")
@@ -210,7 +212,8 @@ void Store::write_data()
         << QByteArray("[Accesso]\nX=1\n\n[Dopo]\nZ=3\n")
         << QByteArray("[Accesso]\nX=1\nValore=AB12\n\n[Dopo]\nZ=3\n");
     QTest::newRow("section added after the rest")
-        << QByteArray("[Altro]\r\nX=1") << QByteArray("[Altro]\r\nX=1\r\n[Accesso]\r\nValore=AB12\r\n");
+        << QByteArray("[Altro]\r\nX=1")
+        << QByteArray("[Altro]\r\nX=1\r\n[Accesso]\r\nValore=AB12\r\n");
 }
 
 void Store::write()
@@ -233,8 +236,7 @@ void Store::failedWriteKeepsFile()
     // A file size limit stops the new content half way, as a full disk would (permissions
     // do not stop the superuser the tests may run as).
     TempProgramFolder folder;
-    const QByteArray before =
-        "[Accesso]\nValore=65\n[Note]\n" + QByteArray(8000, 'n') + "\n";
+    const QByteArray before = "[Accesso]\nValore=65\n[Note]\n" + QByteArray(8000, 'n') + "\n";
     writeFile(PasswordStore::path(), before);
 
     rlimit saved{};

@@ -44,8 +44,9 @@ void UncaughtFailures::shownInPlainBoxAndProgramGoesOn_data()
     QTest::newRow("own text, full stop added")
         << true << u"Attenzione: il valore 'abc' non è un numero valido."_s;
     QTest::newRow("library's text never shown")
-        << false << u"Attenzione: si è verificato un errore imprevisto e l'operazione non è "
-                    u"stata completata."_s;
+        << false
+        << u"Attenzione: si è verificato un errore imprevisto e l'operazione non è "
+           u"stata completata."_s;
 }
 
 void UncaughtFailures::shownInPlainBoxAndProgramGoesOn()

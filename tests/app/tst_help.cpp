@@ -23,10 +23,10 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QDir>
-#include <QRegularExpression>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 
@@ -241,11 +241,16 @@ void Help::quotedNamesAreCaptions()
     TfrmAllegaCartella attachments(::screens().magazzino);
     TfrmRiepilogo inventory(::screens().menuRiepilogo, QString());
     TfrmExpMagazzino exporter(::screens().magazzino);
-    const QList<QWidget *> all = {::screens().avvio,        ::screens().magazzino,
-                                  ::screens().menuRiepilogo, ::screens().creaCatalogo,
-                                  ::screens().apriCatalogo,  ::screens().listinoPrezzi,
-                                  &webcam,                  &attachments,
-                                  &inventory,               &exporter};
+    const QList<QWidget *> all = {::screens().avvio,
+                                  ::screens().magazzino,
+                                  ::screens().menuRiepilogo,
+                                  ::screens().creaCatalogo,
+                                  ::screens().apriCatalogo,
+                                  ::screens().listinoPrezzi,
+                                  &webcam,
+                                  &attachments,
+                                  &inventory,
+                                  &exporter};
     QSet<QString> captions;
     for (QWidget *screen : all) {
         if (screens.contains(screen->objectName()))

@@ -68,15 +68,13 @@ void Hub::tileOpensWorkScreen_data()
         const char *number;
         QString screen;
         QString caption;
-        QString exit;   // the screen's own exit control
+        QString exit; // the screen's own exit control
     };
     const QList<Tile> tiles = {
         {"01", u"TfrmMagazzino"_s, u" Scaffaria - Magazzino Prodotti"_s, u"btnEsci"_s},
         {"02", u"TfrmMenuRiepilogo"_s, u" Scaffaria - Inventario Merce"_s, u"imgEsci"_s},
-        {"03", u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s,
-         u"btnAnnulla"_s},
-        {"04", u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s,
-         u"btnAnnulla"_s},
+        {"03", u"TfrmCreaCatalogo"_s, u" Scaffaria - Creazione listino prezzi"_s, u"btnAnnulla"_s},
+        {"04", u"TfrmApriCatalogo"_s, u" Scaffaria - Apertura listino prezzi"_s, u"btnAnnulla"_s},
     };
     for (const Tile &tile : tiles) {
         for (const QString &kind : pictures) {
@@ -132,11 +130,13 @@ void Hub::tileOpensWorkScreen()
 
 void Hub::clickablePictures()
 {
-    const QMap<QString, QString> names = {
-        {u"imgInfo"_s, u"Informazioni"_s}, {u"imgGuida"_s, u"Guida"_s},
-        {u"imgCopyright"_s, u"Crediti"_s}, {u"imgEsci"_s, u"Esci"_s},
-        {u"icoSito"_s, u"Sito web"_s},     {u"imgApp01"_s, u"Magazzino prodotti"_s},
-        {u"btnApp04"_s, u"Apri listino esistente"_s}};
+    const QMap<QString, QString> names = {{u"imgInfo"_s, u"Informazioni"_s},
+                                          {u"imgGuida"_s, u"Guida"_s},
+                                          {u"imgCopyright"_s, u"Crediti"_s},
+                                          {u"imgEsci"_s, u"Esci"_s},
+                                          {u"icoSito"_s, u"Sito web"_s},
+                                          {u"imgApp01"_s, u"Magazzino prodotti"_s},
+                                          {u"btnApp04"_s, u"Apri listino esistente"_s}};
     for (auto it = names.cbegin(); it != names.cend(); ++it) {
         auto *picture = hub()->findChild<PictureButton *>(it.key());
         QVERIFY2(picture, qPrintable(it.key()));

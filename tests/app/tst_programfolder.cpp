@@ -89,8 +89,8 @@ void ProgramFolderChoice::besideExecutable()
 
     QVERIFY(ProgramFolder::canWrite(portable));
     QVERIFY(ProgramFolder::keepsFilesBeside(portable));
-    QVERIFY(QDir(portable).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                .isEmpty());
+    QVERIFY(
+        QDir(portable).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     QVERIFY(!ProgramFolder::keepsFilesBeside(installedBin));
     QCOMPARE(ProgramFolder::templateFolder(installedBin), root.filePath(u"usr/share/scaffaria"_s));
     QVERIFY(!ProgramFolder::canWrite(root.filePath(u"mancante"_s)));

@@ -87,10 +87,10 @@ void TwoCopies::appendsAtOnceAllSurvive()
 {
     TempProgramFolder folder;
     constexpr int kEach = 1000;
-    std::unique_ptr<QProcess> a = startSecondCopy({u"append"_s, folder.path(), u"A"_s,
-                                                   QString::number(kEach)});
-    std::unique_ptr<QProcess> b = startSecondCopy({u"append"_s, folder.path(), u"B"_s,
-                                                   QString::number(kEach)});
+    std::unique_ptr<QProcess> a =
+        startSecondCopy({u"append"_s, folder.path(), u"A"_s, QString::number(kEach)});
+    std::unique_ptr<QProcess> b =
+        startSecondCopy({u"append"_s, folder.path(), u"B"_s, QString::number(kEach)});
     QVERIFY(a && b);
     a->write("via\n");
     b->write("via\n");

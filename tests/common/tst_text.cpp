@@ -1,6 +1,6 @@
+#include "common/dialogs.h"
 #include "common/numbertext.h"
 #include "common/storedtext.h"
-#include "common/dialogs.h"
 #include "printing/cardsheet.h"
 #include "support/testmain.h"
 
@@ -53,17 +53,32 @@ void TextRules::storedField_data()
     QTest::newRow("paid yes") << u"Sì"_s << 2 << QByteArray("\x02\x53\xEC", 3) << u"Sì"_s;
     QTest::newRow("paid no") << u"No"_s << 2 << QByteArray("\x02No", 3) << u"No"_s;
     QTest::newRow("empty") << QString() << 3 << QByteArray(4, '\0') << QString();
-    QTest::newRow("trimmed") << u"  ab\t\n"_s << 4 << QByteArray("\x02" "ab\0\0", 5) << u"ab"_s;
-    QTest::newRow("cut to capacity")
-        << u"abcdef"_s << 4 << QByteArray("\x04" "abcd", 5) << u"abcd"_s;
-    QTest::newRow("euro and quotes") << u"€ “x” – œ"_s << 12
-        << QByteArray("\x09\x80\x20\x93x\x94\x20\x96\x20\x9C\0\0\0", 13) << u"€ “x” – œ"_s;
-    QTest::newRow("accented letters") << u"àèéìòù ÀÈ"_s << 10
-        << QByteArray("\x09\xE0\xE8\xE9\xEC\xF2\xF9\x20\xC0\xC8\0", 11) << u"àèéìòù ÀÈ"_s;
-    QTest::newRow("outside the code page")
-        << u"a→b😀"_s << 5 << QByteArray("\x04" "a?b?\0", 6) << u"a?b?"_s;
-    QTest::newRow("cut leaves trailing blank, read trims")
-        << u"ab cd"_s << 3 << QByteArray("\x03" "ab ", 4) << u"ab"_s;
+    QTest::newRow("trimmed") << u"  ab\t\n"_s << 4
+                             << QByteArray("\x02"
+                                           "ab\0\0",
+                                           5)
+                             << u"ab"_s;
+    QTest::newRow("cut to capacity") << u"abcdef"_s << 4
+                                     << QByteArray("\x04"
+                                                   "abcd",
+                                                   5)
+                                     << u"abcd"_s;
+    QTest::newRow("euro and quotes")
+        << u"€ “x” – œ"_s << 12 << QByteArray("\x09\x80\x20\x93x\x94\x20\x96\x20\x9C\0\0\0", 13)
+        << u"€ “x” – œ"_s;
+    QTest::newRow("accented letters")
+        << u"àèéìòù ÀÈ"_s << 10 << QByteArray("\x09\xE0\xE8\xE9\xEC\xF2\xF9\x20\xC0\xC8\0", 11)
+        << u"àèéìòù ÀÈ"_s;
+    QTest::newRow("outside the code page") << u"a→b😀"_s << 5
+                                           << QByteArray("\x04"
+                                                         "a?b?\0",
+                                                         6)
+                                           << u"a?b?"_s;
+    QTest::newRow("cut leaves trailing blank, read trims") << u"ab cd"_s << 3
+                                                           << QByteArray("\x03"
+                                                                         "ab ",
+                                                                         4)
+                                                           << u"ab"_s;
 }
 
 void TextRules::storedField()
@@ -82,7 +97,10 @@ void TextRules::storedField()
 void TextRules::lengthByteAboveCapacity()
 {
     // A damaged length byte never reads beyond its field.
-    const QByteArray field("\xFF" "abc" "XYZ", 7);
+    const QByteArray field("\xFF"
+                           "abc"
+                           "XYZ",
+                           7);
     QCOMPARE(StoredText::decode(field.constData(), 3), u"abc"_s);
 }
 
@@ -304,9 +322,18 @@ void TextRules::rulesHoldForGeneratedTexts()
             d += QChar(u'0' + rng.bounded(10));
         return d;
     };
-    QStringList texts = {u"1e20"_s, u"1e-5"_s, u"999999999999999"_s, u"999999999999,995"_s,
-                         u"0,005"_s, u"-0,005"_s, u"1,005"_s, u"123456789012345,67"_s,
-                         u"1e308"_s, u"-1e308"_s, u"4,20"_s, u"99999999,999"_s};
+    QStringList texts = {u"1e20"_s,
+                         u"1e-5"_s,
+                         u"999999999999999"_s,
+                         u"999999999999,995"_s,
+                         u"0,005"_s,
+                         u"-0,005"_s,
+                         u"1,005"_s,
+                         u"123456789012345,67"_s,
+                         u"1e308"_s,
+                         u"-1e308"_s,
+                         u"4,20"_s,
+                         u"99999999,999"_s};
     for (int i = 0; i < 20000; ++i) {
         QString t;
         const int sign = rng.bounded(4);
@@ -378,13 +405,16 @@ void TextRules::failureTextOfException_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("the program's own") << 0 << u"Attenzione: il valore 'x' non è un numero valido."_s;
+    QTest::newRow("the program's own")
+        << 0 << u"Attenzione: il valore 'x' non è un numero valido."_s;
     QTest::newRow("out of memory")
-        << 1 << u"Attenzione: la memoria disponibile non è sufficiente per completare "
-                u"l'operazione."_s;
+        << 1
+        << u"Attenzione: la memoria disponibile non è sufficiente per completare "
+           u"l'operazione."_s;
     QTest::newRow("the library's, in English")
-        << 2 << u"Attenzione: si è verificato un errore imprevisto e l'operazione non è stata "
-                u"completata."_s;
+        << 2
+        << u"Attenzione: si è verificato un errore imprevisto e l'operazione non è stata "
+           u"completata."_s;
 }
 
 void TextRules::failureTextOfException()

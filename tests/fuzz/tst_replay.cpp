@@ -23,7 +23,8 @@ void FuzzReplay::initTestCase()
 {
     // Every target has its folder, so a target whose inputs went missing shows here.
     for (const FuzzTargets::Target &target : FuzzTargets::all()) {
-        const QDir dir(QStringLiteral(SCAFFARIA_TEST_DATA "/fuzz/") + QLatin1StringView(target.name));
+        const QDir dir(QStringLiteral(SCAFFARIA_TEST_DATA "/fuzz/") +
+                       QLatin1StringView(target.name));
         QVERIFY2(!dir.entryList(QDir::Files).isEmpty(), qPrintable(dir.path()));
     }
 }
@@ -51,9 +52,8 @@ void FuzzReplay::replay()
     QVERIFY2(input.open(QIODevice::ReadOnly), qPrintable(file));
     const QByteArray bytes = input.readAll();
     const FuzzTargets::Target &t = FuzzTargets::all()[static_cast<std::size_t>(target)];
-    const QString failure =
-        t.body(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-               static_cast<std::size_t>(bytes.size()));
+    const QString failure = t.body(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                                   static_cast<std::size_t>(bytes.size()));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 }
 

@@ -9,7 +9,8 @@
 namespace Cards {
 
 // A card with the fields the lists show; the rest stay empty.
-TSchedaProdotto make(const QString &code, const QString &name, const QString &stock = QStringLiteral("1"),
+TSchedaProdotto make(const QString &code, const QString &name,
+                     const QString &stock = QStringLiteral("1"),
                      const QString &cost = QStringLiteral("1,00"));
 // Writes Magazzino.pro in the program folder with these cards, in this order.
 void write(const QList<TSchedaProdotto> &cards);

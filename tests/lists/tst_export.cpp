@@ -144,20 +144,31 @@ void Export::gridShowsTheArchive()
     QCOMPARE(model->rowCount(), 2);
     QCOMPARE(model->columnCount(), 18);
 
-    const QStringList headers = {
-        u"N."_s, u"Codice articolo"_s, u"Costo unitario"_s, u"Nome prodotto"_s, u"Giacenza"_s,
-        u"Aspetto esteriore del bene"_s, u"Categoria merceologica"_s, u"Caratteristiche"_s,
-        u"Collocazione in magazzino"_s, u"Ditta fornitrice"_s, u"Agente"_s,
-        u"Recapito telefonico"_s, u"Documento di acquisto"_s, u"Modalità di pagamento"_s,
-        u"Data scadenza"_s, u"Note"_s, u"Prezzo di vendita"_s, u"Pagato"_s};
+    const QStringList headers = {u"N."_s,
+                                 u"Codice articolo"_s,
+                                 u"Costo unitario"_s,
+                                 u"Nome prodotto"_s,
+                                 u"Giacenza"_s,
+                                 u"Aspetto esteriore del bene"_s,
+                                 u"Categoria merceologica"_s,
+                                 u"Caratteristiche"_s,
+                                 u"Collocazione in magazzino"_s,
+                                 u"Ditta fornitrice"_s,
+                                 u"Agente"_s,
+                                 u"Recapito telefonico"_s,
+                                 u"Documento di acquisto"_s,
+                                 u"Modalità di pagamento"_s,
+                                 u"Data scadenza"_s,
+                                 u"Note"_s,
+                                 u"Prezzo di vendita"_s,
+                                 u"Pagato"_s};
     const QList<int> widths = {60,  160, 150, 250, 100, 250, 250, 300, 250,
                                250, 250, 200, 250, 250, 150, 300, 150, 120};
     const QList<int> editable = {3, 5, 6, 11, 15, 16, 17};
     for (int c = 0; c < 18; ++c) {
         QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), headers.at(c));
         QCOMPARE(grid->columnWidth(c), widths.at(c));
-        QCOMPARE(bool(model->flags(model->index(0, c)) & Qt::ItemIsEditable),
-                 editable.contains(c));
+        QCOMPARE(bool(model->flags(model->index(0, c)) & Qt::ItemIsEditable), editable.contains(c));
     }
     QVERIFY(grid->alternatingRowColors());
     QCOMPARE(grid->rowHeight(0), 21);
@@ -260,8 +271,8 @@ void Export::formulaCellsStayText()
         return "<td style=\"text-align: left;\">" + bytes + "</td>";
     };
     const QByteArray expectedRow = "<tr>" + cell("\xA0=1+1") + cell("\xA0=A1*2") + cell("\xA0=") +
-                                   cell("\xA0=&lt;b&gt;") + cell("1=1") + cell("+1+1") + cell("-2") +
-                                   cell("@SUM") + "</tr>";
+                                   cell("\xA0=&lt;b&gt;") + cell("1=1") + cell("+1+1") +
+                                   cell("-2") + cell("@SUM") + "</tr>";
     QVERIFY(file.endsWith(expectedRow + "</table></body></html>"));
 }
 

@@ -99,8 +99,8 @@ void ImportIntoSlot::importFillsOnlyItsSlot()
         import->txtNome->setText(u"tor"_s);
         QTest::mouseClick(import->btnCerca, Qt::LeftButton);
         import->lstRecords->seleziona(0);
-        const QPoint at = import->lstRecords->visualRect(import->lstRecords->model()->index(0, 0))
-                              .center();
+        const QPoint at =
+            import->lstRecords->visualRect(import->lstRecords->model()->index(0, 0)).center();
         QTest::mouseDClick(import->lstRecords->viewport(), Qt::LeftButton, {}, at);
     });
     QTest::mouseClick(target->impProdotto, Qt::LeftButton);

@@ -91,12 +91,12 @@ void ListLines::formats_data()
 
     QTest::newRow("standard, long code and name")
         << full << FormatoRiga::Standard << QString()
-        << u"Cod. ABCDEFGHIJKLMNOPQRSTUV  Vite autofilettante testa svasata   Cat. Ferramenta"_s
-               + blanks(12) + u"  Giac. 12    Pagato: Sì  Scad. 31/12/2024  Costo: € 1234,50"_s;
+        << u"Cod. ABCDEFGHIJKLMNOPQRSTUV  Vite autofilettante testa svasata   Cat. Ferramenta"_s +
+               blanks(12) + u"  Giac. 12    Pagato: Sì  Scad. 31/12/2024  Costo: € 1234,50"_s;
     QTest::newRow("unpaid, long code and name")
         << full << FormatoRiga::DaSaldare << QString()
-        << u"Cod. ABCDEFGHIJKLMNOPQRST  Vite autofilettante testa svas  Ferramenta"_s + blanks(10)
-               + u"  Giac. 12    Bulloneria Rossi S.r.l.   Scad. 31/12/2024  Costo: € 1234,50"_s;
+        << u"Cod. ABCDEFGHIJKLMNOPQRST  Vite autofilettante testa svas  Ferramenta"_s + blanks(10) +
+               u"  Giac. 12    Bulloneria Rossi S.r.l.   Scad. 31/12/2024  Costo: € 1234,50"_s;
     QTest::newRow("inventory, value not fitted")
         << full << FormatoRiga::Inventario << u"14814"_s
         << u"ABCDEFGHIJKLMNOPQRSTUVWXY  Vite autofilettante testa svasata zincata   Scad. "
@@ -107,14 +107,13 @@ void ListLines::formats_data()
     bare.Codice = u"  x  "_s;
     QTest::newRow("standard, empty cost")
         << bare << FormatoRiga::Standard << QString()
-        << u"Cod. x"_s + blanks(21) + u"  "_s + blanks(34) + u"  Cat. "_s + blanks(22)
-               + u"  Giac. "_s + blanks(4) + u"  Pagato: "_s + blanks(2) + u"  Scad. "_s
-               + blanks(10) + u"  Costo: € "_s;
+        << u"Cod. x"_s + blanks(21) + u"  "_s + blanks(34) + u"  Cat. "_s + blanks(22) +
+               u"  Giac. "_s + blanks(4) + u"  Pagato: "_s + blanks(2) + u"  Scad. "_s +
+               blanks(10) + u"  Costo: € "_s;
     QTest::newRow("unpaid, empty cost")
         << bare << FormatoRiga::DaSaldare << QString()
-        << u"Cod. x"_s + blanks(19) + u"  "_s + blanks(30) + u"  "_s + blanks(20)
-               + u"  Giac. "_s + blanks(4) + u"  "_s + blanks(24) + u"  Scad. "_s + blanks(10)
-               + u"  Costo: € "_s;
+        << u"Cod. x"_s + blanks(19) + u"  "_s + blanks(30) + u"  "_s + blanks(20) + u"  Giac. "_s +
+               blanks(4) + u"  "_s + blanks(24) + u"  Scad. "_s + blanks(10) + u"  Costo: € "_s;
 }
 
 void ListLines::formats()
@@ -137,9 +136,15 @@ void ListLines::listOrder()
     // Only A-Z fold: "É" sorts by its code after every ASCII letter, "_" between the
     // capitals and the small letters; equal lines both stay.
     // Long lines that agree, folded, in their first 16 characters are told apart further on.
-    QList<QString> lines = {u"Cod. b"_s,  u"Cod. É"_s,  u"Cod. AB"_s,
-                            u"Cod. a_"_s, u"Cod. ab"_s, u"Cod. b"_s,
-                            u"Cod. Ab"_s, u"Cod. VITEMAXIxyz  z"_s, u"Cod. vitemaxiXYZ  A"_s};
+    QList<QString> lines = {u"Cod. b"_s,
+                            u"Cod. É"_s,
+                            u"Cod. AB"_s,
+                            u"Cod. a_"_s,
+                            u"Cod. ab"_s,
+                            u"Cod. b"_s,
+                            u"Cod. Ab"_s,
+                            u"Cod. VITEMAXIxyz  z"_s,
+                            u"Cod. vitemaxiXYZ  A"_s};
     ordinaRighe(lines);
     QCOMPARE(lines, (QList<QString>{u"Cod. a_"_s, u"Cod. AB"_s, u"Cod. ab"_s, u"Cod. Ab"_s,
                                     u"Cod. b"_s, u"Cod. b"_s, u"Cod. vitemaxiXYZ  A"_s,
@@ -154,8 +159,8 @@ void ListLines::search_data()
     using S = TSchedaProdotto;
     QTest::newRow("blank-only criterion is not in use")
         << Criteri{{S::iNome, u"   "_s}} << QStringList{u"xa1"_s, u"A1B"_s, u"b2"_s, u"Vite-2"_s};
-    QTest::newRow("code folds A-Z") << Criteri{{S::iCodice, u"a1"_s}}
-                                    << QStringList{u"xa1"_s, u"A1B"_s};
+    QTest::newRow("code folds A-Z")
+        << Criteri{{S::iCodice, u"a1"_s}} << QStringList{u"xa1"_s, u"A1B"_s};
     QTest::newRow("criteria combine with AND")
         << Criteri{{S::iCodice, u"a1"_s}, {S::iNome, u"vite"_s}} << QStringList{u"A1B"_s};
     QTest::newRow("each criterion looks at its own field")
@@ -225,16 +230,16 @@ void ListLines::inventoryTotal_data()
     QTest::newRow("empty archive") << QStringList{} << QStringList{} << u"€ 0,00"_s;
     QTest::newRow("two cards") << QStringList{u"3"_s, u"2,50"_s, u"2"_s, u"1,25"_s}
                                << QStringList{u"7,5"_s, u"2,5"_s} << u"€ 10,00"_s;
-    QTest::newRow("three tenths")
-        << QStringList{u"1"_s, u"0,10"_s, u"1"_s, u"0,10"_s, u"1"_s, u"0,10"_s}
-        << QStringList{u"0,1"_s, u"0,1"_s, u"0,1"_s} << u"€ 0,30"_s;
+    QTest::newRow("three tenths") << QStringList{u"1"_s,    u"0,10"_s, u"1"_s,
+                                                 u"0,10"_s, u"1"_s,    u"0,10"_s}
+                                  << QStringList{u"0,1"_s, u"0,1"_s, u"0,1"_s} << u"€ 0,30"_s;
     QTest::newRow("negative stock lowers the total")
         << QStringList{u"3"_s, u"2,50"_s, u"-2"_s, u"1,00"_s, u"0"_s, u"9,99"_s}
         << QStringList{u"7,5"_s, u"-2"_s, u"0"_s} << u"€ 5,50"_s;
-    QTest::newRow("three decimals") << QStringList{u"1"_s, u"12,345"_s}
-                                    << QStringList{u"12,345"_s} << u"€ 12,345"_s;
-    QTest::newRow("four decimals, rounded") << QStringList{u"1"_s, u"7,12347"_s}
-                                            << QStringList{u"7,12347"_s} << u"€ 7,1235"_s;
+    QTest::newRow("three decimals")
+        << QStringList{u"1"_s, u"12,345"_s} << QStringList{u"12,345"_s} << u"€ 12,345"_s;
+    QTest::newRow("four decimals, rounded")
+        << QStringList{u"1"_s, u"7,12347"_s} << QStringList{u"7,12347"_s} << u"€ 7,1235"_s;
     QTest::newRow("three cards with cents")
         << QStringList{u"2"_s, u"4,20"_s, u"10"_s, u"10,50"_s, u"20"_s, u"2,60"_s}
         << QStringList{u"8,4"_s, u"105"_s, u"52"_s} << u"€ 165,40"_s;
@@ -250,8 +255,8 @@ void ListLines::inventoryTotal()
 
     QList<TSchedaProdotto> cards;
     for (qsizetype i = 0; i < stockAndCost.size(); i += 2)
-        cards.append(Cards::make(u"C%1"_s.arg(i), u"Articolo"_s, stockAndCost[i],
-                                 stockAndCost[i + 1]));
+        cards.append(
+            Cards::make(u"C%1"_s.arg(i), u"Articolo"_s, stockAndCost[i], stockAndCost[i + 1]));
     Cards::write(cards);
 
     const Elenchi::Inventario inventory = Elenchi::inventario({});

@@ -18,8 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QScopeGuard>
+#include <QTest>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -181,7 +181,8 @@ void ListScreens::doubleClickShowsLaterEqualCard()
 // Enter does nothing there; the arrow keys choose a line, and Enter shows its card.
 void ListScreens::enterOpensSelectedLine()
 {
-    Cards::write({lowCard(u"A1"_s, u"Vite"_s, u"prima"_s), lowCard(u"B2"_s, u"Dado"_s, u"seconda"_s)});
+    Cards::write(
+        {lowCard(u"A1"_s, u"Vite"_s, u"prima"_s), lowCard(u"B2"_s, u"Dado"_s, u"seconda"_s)});
     Recorder rec;
     bool stayedOpen = false;
     bool closed = false;
@@ -379,8 +380,8 @@ void ListScreens::inventoryFromMenu()
     QCOMPARE(total, u"€ 10,00"_s);
     QCOMPARE(info, u"Il presente inventario contiene 2 articoli."_s);
     QCOMPARE(title, u"Inventario merce - Categoria: FERRAM"_s);
-    QCOMPARE(printed, lines + QStringList({u"--------------------------"_s,
-                                          u"VALORE TOTALE: € 10,00"_s}));
+    QCOMPARE(printed,
+             lines + QStringList({u"--------------------------"_s, u"VALORE TOTALE: € 10,00"_s}));
     // Back on the menu, the filter stays and the wait notice is gone.
     QCOMPARE(menu.txtTipologia->text(), u"FERRAM"_s);
     QVERIFY(!menu.lblAttendere->isVisible());
@@ -423,8 +424,8 @@ void ListScreens::lowStockStopsOnBrokenCard()
 {
     TSchedaProdotto broken = lowCard(u"ROTTA"_s, u"Soglia illeggibile"_s);
     broken.Avviso = u"n/d"_s;
-    Cards::write({lowCard(u"A"_s, u"Uno"_s), lowCard(u"B"_s, u"Due"_s), broken,
-                  lowCard(u"C"_s, u"Tre"_s)});
+    Cards::write(
+        {lowCard(u"A"_s, u"Uno"_s), lowCard(u"B"_s, u"Due"_s), broken, lowCard(u"C"_s, u"Tre"_s)});
     Recorder rec;
     TfrmSottoscorta list(m_cards);
     list.show();

@@ -43,9 +43,10 @@ void touch(const QString &path)
 const QString kCreated = u"Il file di archivio relativo al nuovo listino prezzi è stato creato con "
                          u"successo.\r\n\r\nE' ora possibile visualizzarlo nell'elenco dei listini "
                          u"esistenti."_s;
-const QString kUsed = u"Attenzione: il nome del listino prezzi indicato è già stato utilizzato in "
-                      u"precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera aprire "
-                      u"un listino prezzi già creato, premere il pulsante Apri listino esistente."_s;
+const QString kUsed =
+    u"Attenzione: il nome del listino prezzi indicato è già stato utilizzato in "
+    u"precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera aprire "
+    u"un listino prezzi già creato, premere il pulsante Apri listino esistente."_s;
 const QString kNoLists = u"Attenzione: l'elenco non contiene nessun listino prezzi."_s;
 const QString kAskDelete = u"Si sta per eliminare il listino prezzi selezionato. Si ricorda che il "
                            u"file eliminato non potrà essere recuperato.\r\n\r\nSi conferma "

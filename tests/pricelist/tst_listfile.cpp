@@ -53,24 +53,30 @@ void ListFile::pageBytes()
     TPaginaListino p = page(1);
     p.Voci[0].Prezzo = u"  12,50 "_s;
     p.Voci[2] = TVoceListino::empty();
-    p.Voci[3].Nome = u"Caffè ☕"_s;   // a character Windows-1252 cannot hold
+    p.Voci[3].Nome = u"Caffè ☕"_s; // a character Windows-1252 cannot hold
     p.Voci[7].Prezzo = u"99,90"_s;
     p.Voci[7].Caratteristiche = QString(300, u'x');
     const QByteArray bytes = p.encode();
     QCOMPARE(bytes.size(), 3696);
 
     // Slot A's price at 449, trimmed; slot H's price at 3683, ending the record.
-    QCOMPARE(field(bytes, 449, 6), QByteArray("\x05" "12,50"));
-    QCOMPARE(field(bytes, 3683, 6), QByteArray("\x05" "99,90"));
+    QCOMPARE(field(bytes, 449, 6), QByteArray("\x05"
+                                              "12,50"));
+    QCOMPARE(field(bytes, 3683, 6), QByteArray("\x05"
+                                               "99,90"));
     // Slot B's code at 462, its name at 462 + 26.
-    QCOMPARE(field(bytes, 462, 4), QByteArray("\x03" "C1B"));
-    QCOMPARE(field(bytes, 488, 8), QByteArray("\x07" "Nome 1B"));
+    QCOMPARE(field(bytes, 462, 4), QByteArray("\x03"
+                                              "C1B"));
+    QCOMPARE(field(bytes, 488, 8), QByteArray("\x07"
+                                              "Nome 1B"));
     // An empty slot: four empty texts and the price 0,00.
     for (int offset : {924, 924 + 26, 924 + 77, 924 + 198})
         QCOMPARE(bytes.at(offset), '\0');
-    QCOMPARE(field(bytes, 924 + 449, 5), QByteArray("\x04" "0,00"));
+    QCOMPARE(field(bytes, 924 + 449, 5), QByteArray("\x04"
+                                                    "0,00"));
     // Windows-1252 bytes, "?" for what the code page lacks.
-    QCOMPARE(field(bytes, 1386 + 26, 8), QByteArray("\x07" "Caff\xE8 ?"));
+    QCOMPARE(field(bytes, 1386 + 26, 8), QByteArray("\x07"
+                                                    "Caff\xE8 ?"));
     // Features cut to their capacity of 250.
     QCOMPARE(static_cast<unsigned char>(bytes.at(3234 + 198)), 250u);
 
@@ -181,8 +187,7 @@ void ListFile::listFilesMatchAndOrder()
 {
     TempProgramFolder folder;
     for (const QString &name : {u"bevande.lis"_s, u"Acqua.LIS"_s, u"dolci.lis"_s, u"Zeta.lis"_s,
-                                u"Èlite.lis"_s, u"note.txt"_s, u"Magazzino.pro"_s,
-                                u"lis"_s}) {
+                                u"Èlite.lis"_s, u"note.txt"_s, u"Magazzino.pro"_s, u"lis"_s}) {
         QFile f(folder.file(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
     }

@@ -209,7 +209,7 @@ void PageScreen::saveAppendsThenOverwrites()
 
 void PageScreen::slotAWarnings_data()
 {
-    QTest::addColumn<int>("filled");   // how many of name, appearance, features, code, price
+    QTest::addColumn<int>("filled"); // how many of name, appearance, features, code, price
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("what");
 
@@ -219,8 +219,8 @@ void PageScreen::slotAWarnings_data()
     QTest::newRow("features") << 2 << u"txtCaratteristiche_A"_s
                               << u"le caratteristiche del primo prodotto."_s;
     QTest::newRow("code") << 3 << u"txtCodice_A"_s << u"il codice articolo del primo prodotto."_s;
-    QTest::newRow("price emptied") << 4 << u"txtPrezzo_A"_s
-                                   << u"il prezzo di vendita del primo prodotto."_s;
+    QTest::newRow("price emptied")
+        << 4 << u"txtPrezzo_A"_s << u"il prezzo di vendita del primo prodotto."_s;
 }
 
 void PageScreen::slotAWarnings()
@@ -359,7 +359,8 @@ void PageScreen::photoDialog()
     rec.fileAnswers = {red, QString(), m_folder->file(u"nessuna.jpg"_s)};
     QTest::mouseClick(slot(5)->imgFoto, Qt::LeftButton);
     QCOMPARE(rec.fileDialogs.size(), 1);
-    QCOMPARE(rec.fileDialogs[0].title, u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
+    QCOMPARE(rec.fileDialogs[0].title,
+             u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
     QVERIFY(rec.fileDialogs[0].filter.startsWith(u"Immagine JPEG (*.jpg *.jpeg);;"_s));
     QVERIFY(rec.fileDialogs[0].filter.endsWith(u"Immagine Bitmap (*.bmp)"_s));
     // Stretched at once to the 366 x 274 it is stored and printed at.

@@ -99,12 +99,12 @@ void CardSheetTest::costLine_data()
     const QString bad = u"Attenzione: il valore '%1' non è un numero valido."_s;
     QTest::newRow("whole total") << u"10,00"_s << u"4"_s
                                  << u"Costo unitario (€ 10,00) x giacenza (4 pezzi) = € 40"_s;
-    QTest::newRow("decimal total") << u"12,50"_s << u"3"_s
-                                   << u"Costo unitario (€ 12,50) x giacenza (3 pezzi) = € 37,5"_s;
-    QTest::newRow("blanks trimmed") << u" 2 "_s << u" 3"_s
-                                    << u"Costo unitario (€ 2) x giacenza (3 pezzi) = € 6"_s;
-    QTest::newRow("nothing in stock") << u"0,00"_s << u"0"_s
-                                      << u"Costo unitario (€ 0,00) x giacenza (0 pezzi) = € 0"_s;
+    QTest::newRow("decimal total")
+        << u"12,50"_s << u"3"_s << u"Costo unitario (€ 12,50) x giacenza (3 pezzi) = € 37,5"_s;
+    QTest::newRow("blanks trimmed")
+        << u" 2 "_s << u" 3"_s << u"Costo unitario (€ 2) x giacenza (3 pezzi) = € 6"_s;
+    QTest::newRow("nothing in stock")
+        << u"0,00"_s << u"0"_s << u"Costo unitario (€ 0,00) x giacenza (0 pezzi) = € 0"_s;
     QTest::newRow("point as separator") << u"12.50"_s << u"3"_s << bad.arg(u"12.50"_s);
     QTest::newRow("letters in stock") << u"1,00"_s << u"tre"_s << bad.arg(u"tre"_s);
     QTest::newRow("stock is read first") << u"x"_s << u"y"_s << bad.arg(u"y"_s);
@@ -157,18 +157,42 @@ void CardSheetTest::rowsFromTheCard()
 
     auto sheet = CardSheet::build(card, withPhoto, QDateTime(QDate(2025, 1, 9), QTime(14, 5, 9)));
     QCOMPARE(sheet->Name, withPhoto ? u"repFoto"_s : u"repScheda"_s);
-    const QStringList captions = {
-        u"Codice articolo:"_s, u"Costo unitario:"_s, u"Nome prodotto:"_s, u"Giacenza attuale:"_s,
-        u"Aspetto esteriore del bene:"_s, u"Categoria merceologica:"_s, u"Caratteristiche:"_s,
-        u"Collocazione in magazzino:"_s, u"Ditta fornitrice:"_s, u"Agente:"_s,
-        u"Recapito telefonico"_s, u"Documento di acquisto:"_s, u"Modalità di pagamento:"_s,
-        u"Data scadenza:"_s, u"Note:"_s, u"Prezzo di vendita:"_s, u"Valore totale:"_s,
-        u"Pagato:"_s};
-    const QStringList values = {
-        u"ABC-1"_s, u"12,50"_s, u"Vaso"_s, u"3"_s, u"Ceramica"_s, u"Casa"_s, u"Smaltato"_s,
-        u"Scaffale 4"_s, u"Fornace"_s, u"Rossi"_s, u"0123"_s, u"Fattura 7"_s, u"30 gg"_s,
-        u"01/02/2025"_s, QString(300, u'N'), u"20,00"_s,
-        u"Costo unitario (€ 12,50) x giacenza (3 pezzi) = € 37,5"_s, u"Sì"_s};
+    const QStringList captions = {u"Codice articolo:"_s,
+                                  u"Costo unitario:"_s,
+                                  u"Nome prodotto:"_s,
+                                  u"Giacenza attuale:"_s,
+                                  u"Aspetto esteriore del bene:"_s,
+                                  u"Categoria merceologica:"_s,
+                                  u"Caratteristiche:"_s,
+                                  u"Collocazione in magazzino:"_s,
+                                  u"Ditta fornitrice:"_s,
+                                  u"Agente:"_s,
+                                  u"Recapito telefonico"_s,
+                                  u"Documento di acquisto:"_s,
+                                  u"Modalità di pagamento:"_s,
+                                  u"Data scadenza:"_s,
+                                  u"Note:"_s,
+                                  u"Prezzo di vendita:"_s,
+                                  u"Valore totale:"_s,
+                                  u"Pagato:"_s};
+    const QStringList values = {u"ABC-1"_s,
+                                u"12,50"_s,
+                                u"Vaso"_s,
+                                u"3"_s,
+                                u"Ceramica"_s,
+                                u"Casa"_s,
+                                u"Smaltato"_s,
+                                u"Scaffale 4"_s,
+                                u"Fornace"_s,
+                                u"Rossi"_s,
+                                u"0123"_s,
+                                u"Fattura 7"_s,
+                                u"30 gg"_s,
+                                u"01/02/2025"_s,
+                                QString(300, u'N'),
+                                u"20,00"_s,
+                                u"Costo unitario (€ 12,50) x giacenza (3 pezzi) = € 37,5"_s,
+                                u"Sì"_s};
     sheet->PrepareReport(true);
     const PreparedPage &page = sheet->preparedPages().first();
     QCOMPARE(page.find(u"txtTitolo"_s)->lines, QStringList{u"SCHEDA PRODOTTO"_s});
@@ -202,13 +226,15 @@ void CardSheetTest::rowsFromTheCardScreen()
     card.Pagato = S::paidYes();
     m_card->MostraScheda(card, 1);
 
-    auto sheet = CardSheet::build(CardSheet::dataFrom(m_card->sheetCard()), false, QDateTime::currentDateTime());
+    auto sheet = CardSheet::build(CardSheet::dataFrom(m_card->sheetCard()), false,
+                                  QDateTime::currentDateTime());
     sheet->PrepareReport(true);
     const PreparedPage &page = sheet->preparedPages().first();
-    const S::Index rows[] = {S::iCodice,       S::iCosto,        S::iNome,     S::iGiacenza,
-                             S::iUM,           S::iTipologia,    S::iCaratteristiche,
-                             S::iCollocazione, S::iDitta,        S::iAgente,   S::iRecapito,
-                             S::iDocumento,    S::iPagamento,    S::iDataSca,  S::iNote,
+    const S::Index rows[] = {S::iCodice,          S::iCosto,        S::iNome,
+                             S::iGiacenza,        S::iUM,           S::iTipologia,
+                             S::iCaratteristiche, S::iCollocazione, S::iDitta,
+                             S::iAgente,          S::iRecapito,     S::iDocumento,
+                             S::iPagamento,       S::iDataSca,      S::iNote,
                              S::iPrezzo};
     for (int n = 1; n <= int(std::size(rows)); ++n) {
         const QString expected = card.*fields[static_cast<std::size_t>(rows[n - 1])].member;
@@ -222,7 +248,7 @@ void CardSheetTest::previewAndPrint_data()
 {
     QTest::addColumn<bool>("print");
     QTest::addColumn<bool>("withPhoto");
-    QTest::addColumn<bool>("confirm"); // the print dialog's answer
+    QTest::addColumn<bool>("confirm");  // the print dialog's answer
     QTest::addColumn<bool>("byToggle"); // the choice made by assistive technology's toggle
     QTest::newRow("preview with photo") << false << true << true << false;
     QTest::newRow("preview without photo") << false << false << true << false;
@@ -249,35 +275,32 @@ void CardSheetTest::previewAndPrint()
     photo.fill(Qt::red);
     m_card->imgFoto->setPicture(photo);
 
-    withSheetScreen(print ? static_cast<QAbstractButton *>(m_card->btnStampa)
-                          : static_cast<QAbstractButton *>(m_card->btnAnteprima),
-                    [&](CardPrintDialog &dialog) {
-                        QCOMPARE(dialog.windowTitle(), print ? u" Stampa scheda"_s
-                                                             : u" Anteprima di stampa"_s);
-                        QCOMPARE(dialog.size(), QSize(364, 361));
-                        QCOMPARE(bool(qobject_cast<TfrmStampaMag *>(&dialog)), print);
-                        QVERIFY(dialog.optUno->isChecked());
-                        QCOMPARE(dialog.optUno->text(), print ? u"Stampa dati con foto."_s
-                                                              : u"Anteprima dati con foto."_s);
-                        QCOMPARE(dialog.btnStampa->text(),
-                                 print ? u"Stampa"_s : u"Mostra anteprima"_s);
-                        QCOMPARE(dialog.lblMemory->text(), u"con"_s);
-                        QCOMPARE(dialog.imgLogo->pixmap().size(), QSize(200, 100));
-                        if (!withPhoto && byToggle) {
-                            QAccessibleInterface *choice =
-                                QAccessible::queryAccessibleInterface(dialog.optDue);
-                            QVERIFY(choice && choice->actionInterface());
-                            choice->actionInterface()->doAction(
-                                QAccessibleActionInterface::toggleAction());
-                            QVERIFY(dialog.optDue->isChecked());
-                            QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
-                        } else if (!withPhoto) {
-                            QTest::mouseClick(dialog.optDue, Qt::LeftButton);
-                            QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
-                        }
-                        QTest::mouseClick(dialog.btnStampa, Qt::LeftButton);
-                        QVERIFY(!dialog.isVisible());
-                    });
+    withSheetScreen(
+        print ? static_cast<QAbstractButton *>(m_card->btnStampa)
+              : static_cast<QAbstractButton *>(m_card->btnAnteprima),
+        [&](CardPrintDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), print ? u" Stampa scheda"_s : u" Anteprima di stampa"_s);
+            QCOMPARE(dialog.size(), QSize(364, 361));
+            QCOMPARE(bool(qobject_cast<TfrmStampaMag *>(&dialog)), print);
+            QVERIFY(dialog.optUno->isChecked());
+            QCOMPARE(dialog.optUno->text(),
+                     print ? u"Stampa dati con foto."_s : u"Anteprima dati con foto."_s);
+            QCOMPARE(dialog.btnStampa->text(), print ? u"Stampa"_s : u"Mostra anteprima"_s);
+            QCOMPARE(dialog.lblMemory->text(), u"con"_s);
+            QCOMPARE(dialog.imgLogo->pixmap().size(), QSize(200, 100));
+            if (!withPhoto && byToggle) {
+                QAccessibleInterface *choice = QAccessible::queryAccessibleInterface(dialog.optDue);
+                QVERIFY(choice && choice->actionInterface());
+                choice->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+                QVERIFY(dialog.optDue->isChecked());
+                QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
+            } else if (!withPhoto) {
+                QTest::mouseClick(dialog.optDue, Qt::LeftButton);
+                QCOMPARE(dialog.lblMemory->text(), u"senza"_s);
+            }
+            QTest::mouseClick(dialog.btnStampa, Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+        });
 
     QVERIFY2(rec.unexpected.isEmpty(), qPrintable(rec.unexpected.join(u", ")));
     QVERIFY(rec.printAnswers.isEmpty());

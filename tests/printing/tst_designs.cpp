@@ -54,8 +54,8 @@ void ReportDesignsTest::paperAndNames_data()
     const QSizeF upright(718.11, 1046.93);
     QTest::newRow("card") << u"repScheda"_s << u"Scheda informativa"_s << int(poPortrait)
                           << upright;
-    QTest::newRow("card with photo") << u"repFoto"_s << u"Scheda informativa"_s << int(poPortrait)
-                                     << upright;
+    QTest::newRow("card with photo")
+        << u"repFoto"_s << u"Scheda informativa"_s << int(poPortrait) << upright;
     QTest::newRow("price list") << u"repDocumento"_s << u"Listino Prezzi"_s << int(poPortrait)
                                 << upright;
     QTest::newRow("list") << u"repRiepilogo"_s << u"Riepilogo dati"_s << int(poLandscape)
@@ -92,27 +92,27 @@ void ReportDesignsTest::boxes_data()
     const auto B = ObjectKind::Band;
     for (const QString &design : {u"repScheda"_s, u"repFoto"_s}) {
         const QByteArray d = design.toLatin1();
-        QTest::newRow(d + " folder") << design << u"PictureView1"_s << P
-                                     << QRectF(11.34, 11.34, 64.25, 49.13);
-        QTest::newRow(d + " title") << design << u"txtTitolo"_s << M
-                                    << QRectF(86.93, 11.34, 623.62, 34.02);
-        QTest::newRow(d + " line 1") << design << u"linSepara01"_s << L
-                                     << QRectF(86.93, 60.47, 623.62, 0);
-        QTest::newRow(d + " line 2") << design << u"linSepara02"_s << L
-                                     << QRectF(11.34, 1001.58, 699.21, 0);
-        QTest::newRow(d + " footer") << design << u"txtCalce"_s << M
-                                     << QRectF(11.34, 1016.69, 699.21, 22.68);
+        QTest::newRow(d + " folder")
+            << design << u"PictureView1"_s << P << QRectF(11.34, 11.34, 64.25, 49.13);
+        QTest::newRow(d + " title")
+            << design << u"txtTitolo"_s << M << QRectF(86.93, 11.34, 623.62, 34.02);
+        QTest::newRow(d + " line 1")
+            << design << u"linSepara01"_s << L << QRectF(86.93, 60.47, 623.62, 0);
+        QTest::newRow(d + " line 2")
+            << design << u"linSepara02"_s << L << QRectF(11.34, 1001.58, 699.21, 0);
+        QTest::newRow(d + " footer")
+            << design << u"txtCalce"_s << M << QRectF(11.34, 1016.69, 699.21, 22.68);
     }
     QTest::newRow("card row 01") << u"repScheda"_s << u"titCampo01"_s << M
                                  << QRectF(11.34, 90.709, 196.54, 22.68);
     QTest::newRow("card row 18 value") << u"repScheda"_s << u"txtCampo18"_s << M
                                        << QRectF(226.77, 90.709 + 37.795 * 17, 483.78, 22.68);
-    QTest::newRow("card notes box") << u"repScheda"_s << u"Shape1"_s << S
-                                    << QRectF(11.34, 771.02, 699.21, 215.43);
-    QTest::newRow("card notes caption") << u"repScheda"_s << u"Memo1"_s << M
-                                        << QRectF(15.12, 774.80, 128.50, 15.12);
-    QTest::newRow("photo card row 01") << u"repFoto"_s << u"txtCampo01"_s << M
-                                       << QRectF(226.77, 393.071, 483.78, 22.68);
+    QTest::newRow("card notes box")
+        << u"repScheda"_s << u"Shape1"_s << S << QRectF(11.34, 771.02, 699.21, 215.43);
+    QTest::newRow("card notes caption")
+        << u"repScheda"_s << u"Memo1"_s << M << QRectF(15.12, 774.80, 128.50, 15.12);
+    QTest::newRow("photo card row 01")
+        << u"repFoto"_s << u"txtCampo01"_s << M << QRectF(226.77, 393.071, 483.78, 22.68);
     QTest::newRow("photo card row 18") << u"repFoto"_s << u"titCampo18"_s << M
                                        << QRectF(11.34, 393.071 + 34.016 * 17, 196.54, 22.68);
     QTest::newRow("photo") << u"repFoto"_s << u"imgFoto"_s << P
@@ -165,7 +165,9 @@ void ReportDesignsTest::boxes()
     const auto near = [](double a, double b) { return qAbs(a - b) < 0.015; };
     QVERIFY2(near(actual.left(), box.left()) && near(actual.top(), box.top()) &&
                  near(actual.width(), box.width()) && near(actual.height(), box.height()),
-             qPrintable(u"%1 %2 %3 %4"_s.arg(actual.left()).arg(actual.top()).arg(actual.width())
+             qPrintable(u"%1 %2 %3 %4"_s.arg(actual.left())
+                            .arg(actual.top())
+                            .arg(actual.width())
                             .arg(actual.height())));
 }
 
@@ -186,35 +188,31 @@ void ReportDesignsTest::looks_data()
     const int left = Qt::AlignLeft | Qt::AlignTop;
     const int vcentre = Qt::AlignLeft | Qt::AlignVCenter;
     const int centre = Qt::AlignHCenter | Qt::AlignVCenter;
-    QTest::newRow("card title") << u"repScheda"_s << u"txtTitolo"_s << u"Arial"_s << 21.333
-                                << false << white << QColor(0xFF8C00) << centre << false
+    QTest::newRow("card title") << u"repScheda"_s << u"txtTitolo"_s << u"Arial"_s << 21.333 << false
+                                << white << QColor(0xFF8C00) << centre << false
                                 << u"Titolo Scheda"_s;
-    QTest::newRow("card caption") << u"repFoto"_s << u"titCampo07"_s << u"Arial"_s << 12.0
-                                  << false << white << QColor(0x008080) << vcentre << false
-                                  << u"Campo 7"_s;
+    QTest::newRow("card caption") << u"repFoto"_s << u"titCampo07"_s << u"Arial"_s << 12.0 << false
+                                  << white << QColor(0x008080) << vcentre << false << u"Campo 7"_s;
     QTest::newRow("card value") << u"repScheda"_s << u"txtCampo18"_s << u"Arial"_s << 13.333
                                 << false << black << none << vcentre << false << u"Campo 18"_s;
-    QTest::newRow("card footer") << u"repFoto"_s << u"txtCalce"_s << u"Arial"_s << 13.333
-                                 << false << white << QColor(0xFF8C00) << centre << false
+    QTest::newRow("card footer") << u"repFoto"_s << u"txtCalce"_s << u"Arial"_s << 13.333 << false
+                                 << white << QColor(0xFF8C00) << centre << false
                                  << u"Termine scheda"_s;
     QTest::newRow("notes caption") << u"repScheda"_s << u"Memo1"_s << u"Arial"_s << 8.0 << false
-                                   << black << none << vcentre << false
-                                   << u"SPAZIO PER APPUNTI:"_s;
-    QTest::newRow("list name") << u"repDocumento"_s << u"txtNome"_s << u"Arial"_s << 10.667
-                               << false << black << none << left << false
-                               << u"NOME LISTINO PREZZI"_s;
+                                   << black << none << vcentre << false << u"SPAZIO PER APPUNTI:"_s;
+    QTest::newRow("list name") << u"repDocumento"_s << u"txtNome"_s << u"Arial"_s << 10.667 << false
+                               << black << none << left << false << u"NOME LISTINO PREZZI"_s;
     QTest::newRow("product name") << u"repDocumento"_s << u"txtNome_C"_s << u"Arial"_s << 21.333
                                   << true << QColor(0xA52A2A) << none << vcentre << false
                                   << u"NOME PRODOTTO"_s;
     QTest::newRow("features") << u"repDocumento"_s << u"txtCaratteristiche_H"_s << u"Arial"_s
                               << 13.333 << false << black << none << vcentre << false
                               << u"CARATTERISTICHE DEL PRODOTTO"_s;
-    QTest::newRow("code") << u"repDocumento"_s << u"txtCodice_B"_s << u"Arial"_s << 21.333
-                          << true << QColor(0x000080) << none << vcentre << false
-                          << u"CODICE XYZ"_s;
-    QTest::newRow("price") << u"repDocumento"_s << u"txtPrezzo_G"_s << u"Arial"_s << 21.333
-                           << true << black << none << int(Qt::AlignRight | Qt::AlignVCenter)
-                           << false << u"0,00"_s;
+    QTest::newRow("code") << u"repDocumento"_s << u"txtCodice_B"_s << u"Arial"_s << 21.333 << true
+                          << QColor(0x000080) << none << vcentre << false << u"CODICE XYZ"_s;
+    QTest::newRow("price") << u"repDocumento"_s << u"txtPrezzo_G"_s << u"Arial"_s << 21.333 << true
+                           << black << none << int(Qt::AlignRight | Qt::AlignVCenter) << false
+                           << u"0,00"_s;
     QTest::newRow("page number") << u"repDocumento"_s << u"txtPagina"_s << u"Arial"_s << 10.667
                                  << false << black << none << centre << false << u"Pagina"_s;
     QTest::newRow("list title") << u"repRiepilogo"_s << u"txtTitolo"_s << u"Verdana"_s << 12.0
@@ -258,8 +256,9 @@ void ReportDesignsTest::looks()
 void ReportDesignsTest::slotsRepeatDownThePage()
 {
     auto report = ReportDesigns::repDocumento();
-    const QStringList names = {u"imgFoto_"_s, u"txtNome_"_s, u"txtUM_"_s,
-                               u"txtCaratteristiche_"_s, u"txtCodice_"_s, u"txtPrezzo_"_s};
+    const QStringList names = {u"imgFoto_"_s,   u"txtNome_"_s,
+                               u"txtUM_"_s,     u"txtCaratteristiche_"_s,
+                               u"txtCodice_"_s, u"txtPrezzo_"_s};
     for (int slot = 0; slot < 8; ++slot) {
         const double dy = ReportUnits::mm(33) * slot;
         const QString frame = slot == 0 ? u"Shape19"_s : u"Shape%1"_s.arg(slot);
@@ -284,14 +283,16 @@ void ReportDesignsTest::pdfHoldsTheTexts_data()
     QTest::newRow("card") << u"repScheda"_s
                           << QStringList{u"Titolo Scheda"_s, u"Campo 1"_s, u"Campo 18"_s,
                                          u"SPAZIO PER APPUNTI:"_s, u"Termine scheda"_s};
-    QTest::newRow("card with photo") << u"repFoto"_s
-                                     << QStringList{u"Titolo Scheda"_s, u"Campo 17"_s,
-                                                    u"Termine scheda"_s};
+    QTest::newRow("card with photo")
+        << u"repFoto"_s << QStringList{u"Titolo Scheda"_s, u"Campo 17"_s, u"Termine scheda"_s};
     QTest::newRow("price list") << u"repDocumento"_s
-                                << QStringList{u"NOME LISTINO PREZZI"_s, u"NOME PRODOTTO"_s,
+                                << QStringList{u"NOME LISTINO PREZZI"_s,
+                                               u"NOME PRODOTTO"_s,
                                                u"ASPETTO ESTERIORE DEL BENE"_s,
                                                u"CARATTERISTICHE DEL PRODOTTO"_s,
-                                               u"CODICE XYZ"_s, u"0,00"_s, u"Pagina"_s};
+                                               u"CODICE XYZ"_s,
+                                               u"0,00"_s,
+                                               u"Pagina"_s};
     QTest::newRow("list") << u"repRiepilogo"_s
                           << QStringList{u"Riepilogo"_s, u"[riga] con parentesi"_s,
                                          u"Stampa eseguita in data "_s +

@@ -106,8 +106,8 @@ void ReportEngine::longTextIsCutNotWrapped()
     const int midY = qRound(box.center().y());
     // Ink reaches the right edge of the box and stops there.
     QVERIFY(inked(image, QRect(qRound(box.right()) - 12, midY - 3, 10, 6)));
-    QVERIFY(!inked(image, QRect(qRound(box.right()) + 2, qRound(box.top()), 30,
-                                qRound(box.height()))));
+    QVERIFY(
+        !inked(image, QRect(qRound(box.right()) + 2, qRound(box.top()), 30, qRound(box.height()))));
     // The row below holds no text, only its empty teal caption box.
     const QRectF below = page.find(u"txtCampo02"_s)->box.translated(margin, margin);
     QVERIFY(!inked(image, below.toRect().adjusted(1, 1, -1, -1)));
@@ -157,8 +157,8 @@ void ReportEngine::pictureFitsCentred()
     QVERIFY(qAbs(drawn.width() - box.width()) < 0.01 || qAbs(drawn.height() - box.height()) < 0.01);
     QCOMPARE(qRound(drawn.width() / drawn.height() * 1000),
              qRound(double(size.width()) / size.height() * 1000));
-    const QPointF expected =
-        centred ? box.center() : box.topLeft() + (drawn.center() - drawn.topLeft());
+    const QPointF expected = centred ? box.center()
+                                     : box.topLeft() + (drawn.center() - drawn.topLeft());
     QVERIFY(qAbs(drawn.center().x() - expected.x()) < 0.01);
     QVERIFY(qAbs(drawn.center().y() - expected.y()) < 0.01);
 

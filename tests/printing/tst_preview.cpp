@@ -95,7 +95,8 @@ QRect firstPage(ReportPreview &preview)
         for (int x = 0; x < shot.width(); ++x) {
             if (shot.pixelColor(x, y) == Qt::white) {
                 int right = x;
-                while (right + 1 < shot.width() && shot.pixelColor(right + 1, y) != QColor(0x80, 0x80, 0x80))
+                while (right + 1 < shot.width() &&
+                       shot.pixelColor(right + 1, y) != QColor(0x80, 0x80, 0x80))
                     ++right;
                 found = QRect(QPoint(x, y), QPoint(right, y));
                 break;
@@ -202,7 +203,8 @@ void Preview::zoomChoices()
     QVERIFY(qAbs(firstPage(preview).width() - (viewWidth - 32)) <= 2);
     QVERIFY(preview.actLarghezzaPagina->isChecked());
     preview.actPaginaIntera->trigger();
-    QVERIFY(preview.panPagine->viewport()->size().height() >= qRound(297 * pxPerMm * preview.zoom()));
+    QVERIFY(preview.panPagine->viewport()->size().height() >=
+            qRound(297 * pxPerMm * preview.zoom()));
     QCOMPARE(preview.lblZoom->text(), ReportPreview::percentText(preview.zoom()));
 
     // Ctrl and + steps up from any zoom to the next percentage.

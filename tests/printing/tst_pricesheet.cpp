@@ -1,6 +1,6 @@
 #include "common/photoframe.h"
-#include "common/picturefile.h"
 #include "common/picturebutton.h"
+#include "common/picturefile.h"
 #include "common/screens.h"
 #include "pricelist/listinoprezzi.h"
 #include "pricelist/slotlistino.h"
@@ -17,8 +17,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,8 +43,8 @@ std::array<QImage, 8> slotPictures()
 {
     std::array<QImage, 8> pictures;
     for (int slot = 0; slot < 8; ++slot)
-        pictures[static_cast<std::size_t>(slot)] =
-            solid(QSize(100 + 50 * slot, 300 - 20 * slot), QColor::fromHsv(slot * 40, 200, 200));
+        pictures[static_cast<std::size_t>(slot)] = solid(QSize(100 + 50 * slot, 300 - 20 * slot),
+                                                         QColor::fromHsv(slot * 40, 200, 200));
     return pictures;
 }
 
@@ -261,8 +261,8 @@ void PriceSheetTest::fromThePageScreen()
     QVERIFY(opened);
     QVERIFY(!QApplication::activeModalWidget());
     for (int slot = 0; slot < 8; ++slot)
-        QVERIFY(QFile::exists(m_folder->file(u"Foto_Listino/Dolci_Anteprima_%1.jpg"_s.arg(
-            ReportDesigns::slotLetter(slot)))));
+        QVERIFY(QFile::exists(m_folder->file(
+            u"Foto_Listino/Dolci_Anteprima_%1.jpg"_s.arg(ReportDesigns::slotLetter(slot)))));
     const QString text = Sheets::pdfText(m_pdf);
     for (const QString &piece : {u"Dolci"_s, u"Cannolo siciliano"_s, u"3,20"_s})
         QVERIFY2(text.contains(piece), qPrintable(piece + u"\n"_s + text));
@@ -341,8 +341,8 @@ void PriceSheetTest::thumbnailsThatCannotBeWritten()
     QVERIFY(rec.showedOnly(Recorder::Kind::Information,
                            u"La scheda corrente è stata inserita in archivio."_s));
     for (int slot = 0; slot < 8; ++slot) {
-        const QImage stored(m_folder->file(u"Foto_Listino/Dolci_Foto_%1_1.jpg"_s.arg(
-            ReportDesigns::slotLetter(slot))));
+        const QImage stored(m_folder->file(
+            u"Foto_Listino/Dolci_Foto_%1_1.jpg"_s.arg(ReportDesigns::slotLetter(slot))));
         QCOMPARE(stored.size(), PriceThumbnails::kSize);
         QVERIFY2(qBlue(stored.pixel(180, 130)) > 200 && qRed(stored.pixel(180, 130)) < 60,
                  qPrintable(ReportDesigns::slotLetter(slot)));

@@ -27,12 +27,12 @@ public:
     ~Recorder() override;
 
     QList<Message> messages;
-    QList<bool> answers;         // questions, answered in order
-    QStringList fileAnswers;     // file dialogs, answered in order ("" cancels)
-    QList<bool> printAnswers;    // print dialogs, answered in order
+    QList<bool> answers;      // questions, answered in order
+    QStringList fileAnswers;  // file dialogs, answered in order ("" cancels)
+    QList<bool> printAnswers; // print dialogs, answered in order
     QList<FileDialog> fileDialogs;
-    QStringList opened;          // targets handed to the desktop
-    QStringList unexpected;      // dialogs that found no scripted answer
+    QStringList opened;     // targets handed to the desktop
+    QStringList unexpected; // dialogs that found no scripted answer
 
     // The only message so far, or an invalid one; clears the list.
     QList<Message> take();

@@ -94,10 +94,7 @@ void Attachments::init()
     m_screen = m_card->screen;
 }
 
-void Attachments::cleanup()
-{
-    m_card.reset();
-}
+void Attachments::cleanup() { m_card.reset(); }
 
 void Attachments::withDialog(const std::function<void(TfrmAllegaCartella *)> &action)
 {
@@ -277,25 +274,25 @@ void Attachments::cancelAfterBrowse()
 
 void Attachments::browseRefusalsAndFailures_data()
 {
-    QTest::addColumn<QString>("name");          // the chosen file's name
-    QTest::addColumn<bool>("exists");           // the chosen file exists
-    QTest::addColumn<bool>("folderBlocked");    // a plain file stands where the folder goes
-    QTest::addColumn<int>("kind");              // Recorder::Kind, or -1 when accepted
+    QTest::addColumn<QString>("name");       // the chosen file's name
+    QTest::addColumn<bool>("exists");        // the chosen file exists
+    QTest::addColumn<bool>("folderBlocked"); // a plain file stands where the folder goes
+    QTest::addColumn<int>("kind");           // Recorder::Kind, or -1 when accepted
     QTest::addColumn<QString>("message");
 
     const QString refused = TfrmAllegaCartella::refusedName();
     const QString failed = TfrmAllegaCartella::copyFailed();
     const int warning = int(Recorder::Kind::Warning);
     const int error = int(Recorder::Kind::Error);
-    QTest::newRow("250 characters") << QString(246, u'a') + u".pdf"_s << true << false << -1
-                                    << QString();
-    QTest::newRow("251 characters") << QString(247, u'a') + u".pdf"_s << true << false << warning
-                                    << refused;
-    QTest::newRow("outside Windows-1252") << u"offerta Łódź.pdf"_s << true << false << warning
-                                          << refused;
+    QTest::newRow("250 characters")
+        << QString(246, u'a') + u".pdf"_s << true << false << -1 << QString();
+    QTest::newRow("251 characters")
+        << QString(247, u'a') + u".pdf"_s << true << false << warning << refused;
+    QTest::newRow("outside Windows-1252")
+        << u"offerta Łódź.pdf"_s << true << false << warning << refused;
     QTest::newRow("leading blank") << u" offerta.pdf"_s << true << false << warning << refused;
-    QTest::newRow("accents and euro") << u"offerta città €.pdf"_s << true << false << -1
-                                      << QString();
+    QTest::newRow("accents and euro")
+        << u"offerta città €.pdf"_s << true << false << -1 << QString();
     QTest::newRow("unreadable source") << u"sparito.pdf"_s << false << false << error << failed;
     QTest::newRow("folder cannot be made") << u"offerta.pdf"_s << true << true << error << failed;
 }

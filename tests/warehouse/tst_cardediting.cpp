@@ -26,7 +26,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kInserted = u"La scheda corrente è stata inserita in archivio."_s;
-const QString kUpdated = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
+const QString kUpdated =
+    u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
 
 QByteArray archiveBytes(const QString &path)
 {
@@ -97,10 +98,7 @@ void CardEditing::init()
     m_screen = m_card->screen;
 }
 
-void CardEditing::cleanup()
-{
-    m_card.reset();
-}
+void CardEditing::cleanup() { m_card.reset(); }
 
 void CardEditing::activate()
 {
@@ -256,9 +254,10 @@ void CardEditing::duplicateLeavesOriginalUntouched()
     QTest::mouseClick(m_screen->cmdUltimo, Qt::LeftButton);
     QCOMPARE(m_screen->lblFile01->text(), u"manuale.pdf"_s);
     QTest::mouseClick(m_screen->btnDuplica, Qt::LeftButton);
-    QVERIFY(rec.showedOnly(Recorder::Kind::Information,
-                           u"E' ora possibile apportare le proprie modifiche alla scheda corrente."
-                           u"\n\r\n\rAl termine premere Salva per inserire la scheda in archivio."_s));
+    QVERIFY(
+        rec.showedOnly(Recorder::Kind::Information,
+                       u"E' ora possibile apportare le proprie modifiche alla scheda corrente."
+                       u"\n\r\n\rAl termine premere Salva per inserire la scheda in archivio."_s));
     QCOMPARE(m_screen->lblPosizione->text(), QString());
     QCOMPARE(m_screen->lblFile01->text(), QString());
     QCOMPARE(m_screen->lblDesc01->text(), QString());
@@ -334,20 +333,25 @@ void CardEditing::leaveRules_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("left");
     QTest::addColumn<bool>("tooLarge");
-    QTest::addColumn<bool>("pasted");   // put in as the context menu's paste does
+    QTest::addColumn<bool>("pasted"); // put in as the context menu's paste does
     QTest::newRow("cost rounds") << u"txtCosto"_s << u"7,125"_s << u"7,13"_s << false << false;
     QTest::newRow("cost tiny") << u"txtCosto"_s << u"0,004"_s << u"0,00"_s << false << false;
-    QTest::newRow("cost keeps its cents") << u"txtCosto"_s << u"4,20"_s << u"4,20"_s << false << false;
+    QTest::newRow("cost keeps its cents")
+        << u"txtCosto"_s << u"4,20"_s << u"4,20"_s << false << false;
     QTest::newRow("cost pasted 1e20") << u"txtCosto"_s << u"1e20"_s << u"1e20"_s << true << true;
     QTest::newRow("price pasted 1e-5") << u"txtPrezzo"_s << u"1e-5"_s << u"0,00"_s << false << true;
-    QTest::newRow("price leading comma") << u"txtPrezzo"_s << u",5"_s << u"0,50"_s << false << false;
-    QTest::newRow("price letters dropped") << u"txtPrezzo"_s << u"1a2-b"_s << u"12,00"_s << false << false;
+    QTest::newRow("price leading comma")
+        << u"txtPrezzo"_s << u",5"_s << u"0,50"_s << false << false;
+    QTest::newRow("price letters dropped")
+        << u"txtPrezzo"_s << u"1a2-b"_s << u"12,00"_s << false << false;
     QTest::newRow("price empty") << u"txtPrezzo"_s << QString() << u"0,00"_s << false << false;
-    QTest::newRow("stock leading zeros") << u"txtGiacenza"_s << u"007"_s << u"7"_s << false << false;
-    QTest::newRow("stock comma dropped") << u"txtGiacenza"_s << u"1,5"_s << u"15"_s << false << false;
+    QTest::newRow("stock leading zeros")
+        << u"txtGiacenza"_s << u"007"_s << u"7"_s << false << false;
+    QTest::newRow("stock comma dropped")
+        << u"txtGiacenza"_s << u"1,5"_s << u"15"_s << false << false;
     QTest::newRow("threshold empty") << u"txtAvviso"_s << QString() << u"0"_s << false << false;
-    QTest::newRow("amount too large") << u"txtCosto"_s << u"123456789012"_s << u"123456789012"_s
-                                      << true << false;
+    QTest::newRow("amount too large")
+        << u"txtCosto"_s << u"123456789012"_s << u"123456789012"_s << true << false;
     QTest::newRow("quantity too large") << u"txtGiacenza"_s << u"1e9"_s << u"1e9"_s << true << true;
 }
 
@@ -391,11 +395,11 @@ void CardEditing::leaveRules()
 void CardEditing::enterAndTabOrder()
 {
     activate();
-    const QStringList chain = {u"txtCodice"_s,   u"txtCosto"_s,      u"txtNome"_s,
-                               u"txtGiacenza"_s, u"txtAvviso"_s,     u"txtUM"_s,
+    const QStringList chain = {u"txtCodice"_s,    u"txtCosto"_s,           u"txtNome"_s,
+                               u"txtGiacenza"_s,  u"txtAvviso"_s,          u"txtUM"_s,
                                u"txtTipologia"_s, u"txtCaratteristiche"_s, u"txtCollocazione"_s,
-                               u"txtDitta"_s,    u"txtAgente"_s,     u"txtRecapito"_s,
-                               u"txtDocumento"_s, u"txtPagamento"_s, u"txtDataSca"_s};
+                               u"txtDitta"_s,     u"txtAgente"_s,          u"txtRecapito"_s,
+                               u"txtDocumento"_s, u"txtPagamento"_s,       u"txtDataSca"_s};
     m_screen->txtCodice->setFocus();
     for (int i = 1; i < chain.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -433,10 +437,11 @@ void CardEditing::stockDialog_data()
     QTest::addColumn<QString>("stock");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("quantity");
-    QTest::addColumn<QString>("result");   // the card's stock afterwards
+    QTest::addColumn<QString>("result"); // the card's stock afterwards
     QTest::addColumn<bool>("refused");
     QTest::newRow("add") << u"10"_s << u"btnAggiungi"_s << u"5"_s << u"15"_s << false;
-    QTest::newRow("subtract to negative") << u"3"_s << u"btnSottrai"_s << u"5"_s << u"-2"_s << false;
+    QTest::newRow("subtract to negative")
+        << u"3"_s << u"btnSottrai"_s << u"5"_s << u"-2"_s << false;
     QTest::newRow("empty stock") << QString() << u"btnAggiungi"_s << u"0"_s << u"0"_s << false;
     QTest::newRow("too many") << u"9990"_s << u"btnAggiungi"_s << u"10"_s << u"9990"_s << true;
     QTest::newRow("too few") << u"0"_s << u"btnSottrai"_s << u"1000"_s << u"0"_s << true;

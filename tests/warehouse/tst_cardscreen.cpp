@@ -78,35 +78,30 @@ void CardScreen::init()
     m_screen = m_card->screen;
 }
 
-void CardScreen::cleanup()
-{
-    m_card.reset();
-}
+void CardScreen::cleanup() { m_card.reset(); }
 
 void CardScreen::navigation_data()
 {
     QTest::addColumn<int>("cards");
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("shown");   // position afterwards
-    QTest::addColumn<bool>("empty");      // the empty-archive message
+    QTest::addColumn<QString>("shown"); // position afterwards
+    QTest::addColumn<bool>("empty");    // the empty-archive message
 
     for (const char *b : {"cmdPrimo", "cmdUltimo", "cmdAvanti", "cmdIndietro"})
-        QTest::addRow("empty archive, %s", b) << 0 << QString() << QString::fromLatin1(b)
-                                              << QString() << true;
+        QTest::addRow("empty archive, %s", b)
+            << 0 << QString() << QString::fromLatin1(b) << QString() << true;
     QTest::newRow("one card, next from new") << 1 << QString() << u"cmdAvanti"_s << u"1"_s << false;
     QTest::newRow("one card, previous from new")
         << 1 << QString() << u"cmdIndietro"_s << u"1"_s << false;
     QTest::newRow("one card, next on it") << 1 << u"1"_s << u"cmdAvanti"_s << u"1"_s << false;
-    QTest::newRow("one card, previous on it")
-        << 1 << u"1"_s << u"cmdIndietro"_s << u"1"_s << false;
+    QTest::newRow("one card, previous on it") << 1 << u"1"_s << u"cmdIndietro"_s << u"1"_s << false;
     QTest::newRow("three, first") << 3 << u"2"_s << u"cmdPrimo"_s << u"1"_s << false;
     QTest::newRow("three, last") << 3 << QString() << u"cmdUltimo"_s << u"3"_s << false;
     QTest::newRow("three, next") << 3 << u"1"_s << u"cmdAvanti"_s << u"2"_s << false;
     QTest::newRow("three, next at end") << 3 << u"3"_s << u"cmdAvanti"_s << u"3"_s << false;
     QTest::newRow("three, previous") << 3 << u"3"_s << u"cmdIndietro"_s << u"2"_s << false;
-    QTest::newRow("three, previous at start")
-        << 3 << u"1"_s << u"cmdIndietro"_s << u"1"_s << false;
+    QTest::newRow("three, previous at start") << 3 << u"1"_s << u"cmdIndietro"_s << u"1"_s << false;
 }
 
 void CardScreen::navigation()
@@ -256,12 +251,15 @@ void CardScreen::accessFailureKeepsTheCard()
 void CardScreen::limitsAndNames()
 {
     const std::pair<const char *, int> limits[] = {
-        {"txtCodice", 25},      {"txtCosto", 12},         {"txtNome", 50},
-        {"txtGiacenza", 4},     {"txtAvviso", 3},         {"txtUM", 120},
-        {"txtTipologia", 50},   {"txtCaratteristiche", 250}, {"txtCollocazione", 50},
-        {"txtDitta", 50},       {"txtAgente", 50},        {"txtRecapito", 30},
-        {"txtDocumento", 50},   {"txtPagamento", 50},     {"txtDataSca", 10},
-        {"txtNote", 250},       {"txtPrezzo", 12}};
+        {"txtCodice", 25},       {"txtCosto", 12},
+        {"txtNome", 50},         {"txtGiacenza", 4},
+        {"txtAvviso", 3},        {"txtUM", 120},
+        {"txtTipologia", 50},    {"txtCaratteristiche", 250},
+        {"txtCollocazione", 50}, {"txtDitta", 50},
+        {"txtAgente", 50},       {"txtRecapito", 30},
+        {"txtDocumento", 50},    {"txtPagamento", 50},
+        {"txtDataSca", 10},      {"txtNote", 250},
+        {"txtPrezzo", 12}};
     for (const auto &[name, limit] : limits) {
         auto *field = m_screen->findChild<QLineEdit *>(QString::fromLatin1(name));
         QVERIFY2(field, name);

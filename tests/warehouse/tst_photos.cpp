@@ -71,17 +71,14 @@ void Photos::init()
     m_screen = m_card->screen;
 }
 
-void Photos::cleanup()
-{
-    m_card.reset();
-}
+void Photos::cleanup() { m_card.reset(); }
 
 void Photos::loadPicture_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("format");   // empty: written as plain text
+    QTest::addColumn<QByteArray>("format"); // empty: written as plain text
     QTest::addColumn<QSize>("written");
-    QTest::addColumn<QSize>("shown");         // null: unchanged
+    QTest::addColumn<QSize>("shown"); // null: unchanged
     QTest::addColumn<bool>("warned");
 
     QTest::newRow("jpeg") << u"prodotto.jpeg"_s << QByteArray("jpg") << QSize(1200, 900)
@@ -89,11 +86,10 @@ void Photos::loadPicture_data()
     QTest::newRow("bitmap") << u"prodotto.bmp"_s << QByteArray("bmp") << QSize(300, 500)
                             << QSize(300, 500) << false;
     // Decoded whole it would take over a gigabyte; it is decoded to fit 8192 x 8192.
-    QTest::newRow("too large to decode whole") << u"enorme.jpg"_s << QByteArray("jpg")
-                                               << QSize(16384, 8192) << QSize(8192, 4096)
-                                               << false;
-    QTest::newRow("not a picture") << u"testo.jpg"_s << QByteArray() << QSize() << QSize(0, 0)
-                                   << true;
+    QTest::newRow("too large to decode whole")
+        << u"enorme.jpg"_s << QByteArray("jpg") << QSize(16384, 8192) << QSize(8192, 4096) << false;
+    QTest::newRow("not a picture")
+        << u"testo.jpg"_s << QByteArray() << QSize() << QSize(0, 0) << true;
     QTest::newRow("cancelled") << QString() << QByteArray() << QSize() << QSize(0, 0) << false;
 }
 
@@ -128,8 +124,9 @@ void Photos::loadPicture()
              u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
     QCOMPARE(rec.fileDialogs[0].filter, u"Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)"_s);
     if (warned)
-        QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
-                               u"Attenzione: il file scelto non contiene un'immagine leggibile."_s));
+        QVERIFY(
+            rec.showedOnly(Recorder::Kind::Warning,
+                           u"Attenzione: il file scelto non contiene un'immagine leggibile."_s));
     QVERIFY(rec.take().isEmpty());
     const QImage now = m_screen->imgFoto->picture();
     if (shown.isNull())
@@ -141,7 +138,7 @@ void Photos::loadPicture()
 void Photos::savePicture_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("format");   // as read back from the content
+    QTest::addColumn<QByteArray>("format"); // as read back from the content
 
     QTest::newRow("jpg") << u"copia.jpg"_s << QByteArray("jpeg");
     QTest::newRow("no extension") << u"copia"_s << QByteArray("jpeg");

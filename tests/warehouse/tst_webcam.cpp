@@ -9,10 +9,10 @@
 #include "warehouse/photodialogs.h"
 #include "warehouse/webcam.h"
 
+#include <QCameraDevice>
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QLabel>
-#include <QCameraDevice>
 #include <QMediaDevices>
 #include <QPushButton>
 #include <QTest>
@@ -150,15 +150,15 @@ void WebCam::framesFromAnotherThread()
         for (int i = 0; i < 200; ++i)
             source->push(frame(QColor(i, 0, 0), {32, 24}));
     });
-    camera.join();   // finishes although the user-interface thread has not run yet
+    camera.join(); // finishes although the user-interface thread has not run yet
     QTRY_COMPARE(dialog.imgCamera->picture(), frame(QColor(199, 0, 0), {32, 24}));
     QVERIFY(shown >= 1 && shown < 200);
 }
 
 void WebCam::leavingTheDialog_data()
 {
-    QTest::addColumn<QString>("steps");   // buttons clicked in order, '+' separated
-    QTest::addColumn<int>("card");        // 0: unchanged, 1: the captured frame, 2: initial still
+    QTest::addColumn<QString>("steps"); // buttons clicked in order, '+' separated
+    QTest::addColumn<int>("card");      // 0: unchanged, 1: the captured frame, 2: initial still
 
     QTest::newRow("import after capture") << u"btnAccendi+btnCattura+btnImportaFoto"_s << 1;
     QTest::newRow("import without capture") << u"btnAccendi+btnImportaFoto"_s << 2;
