@@ -1,6 +1,6 @@
 #include "app/avvio.h"
-#include "app/guida.h"
 #include "app/startup.h"
+#include "common/guida.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/screens.h"

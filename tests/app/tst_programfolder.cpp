@@ -1,5 +1,5 @@
-#include "app/guida.h"
 #include "app/info.h"
+#include "common/guida.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "support/testmain.h"
