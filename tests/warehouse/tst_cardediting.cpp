@@ -72,6 +72,7 @@ private Q_SLOTS:
     void leaveRules_data();
     void leaveRules();
     void enterAndTabOrder();
+    void enterSelectsTheNextField();
     void stockDialog_data();
     void stockDialog();
     void stockDialogCancelAndLongInput();
@@ -430,6 +431,20 @@ void CardEditing::enterAndTabOrder()
     QCOMPARE(QApplication::focusWidget(), m_screen->btnSottrai);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), m_screen->txtAvviso);
+}
+
+void CardEditing::enterSelectsTheNextField()
+{
+    // A new card shows "0,00" in the cost: reached by Enter, typing replaces it.
+    activate();
+    Recorder rec;
+    m_screen->txtCodice->setFocus();
+    QTest::keyClick(m_screen->txtCodice, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), m_screen->txtCosto);
+    QTest::keyClicks(m_screen->txtCosto, u"4,20"_s);
+    QTest::keyClick(m_screen->txtCosto, Qt::Key_Return);
+    QCOMPARE(m_screen->txtCosto->text(), u"4,20"_s);
+    QVERIFY(rec.take().isEmpty());
 }
 
 void CardEditing::stockDialog_data()
