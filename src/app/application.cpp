@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/minimising.h"
 #include "app/titlebar.h"
 #include "common/dialogs.h"
 
@@ -17,6 +18,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     // Work screens come and go; only the hub and the login screen end the program.
     setQuitOnLastWindowClosed(false);
     TitleBar::install(this);
+    Minimising::install(this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -29,6 +29,8 @@ private Q_SLOTS:
     void tileOpensWorkScreen();
     void clickablePictures();
     void siteStripOpensSite();
+    void minimisedTogether_data();
+    void minimisedTogether();
     void programEnds_data();
     void programEnds();
     void italianTranslation();
@@ -153,6 +155,37 @@ void Hub::siteStripOpensSite()
     QTest::mouseClick(hub()->icoSito, Qt::LeftButton);
     QCOMPARE(m_rec->opened, QStringList{u"http://www.example.com"_s});
     QVERIFY(hub()->isVisible());
+}
+
+void Hub::minimisedTogether_data()
+{
+    QTest::addColumn<bool>("dialogFirst");
+    QTest::newRow("dialog minimised, hub restored") << true;
+    QTest::newRow("hub minimised, dialog restored") << false;
+}
+
+// While a dialog is open, minimising either window takes both away, and restoring either
+// brings both back, the hub maximised as before and the dialog active over it.
+void Hub::minimisedTogether()
+{
+    QFETCH(bool, dialogFirst);
+    bool checked = false;
+    onNextModal([&](QWidget *info) {
+        QWidget *first = dialogFirst ? info : hub();
+        QWidget *second = dialogFirst ? hub() : info;
+        first->setWindowState(first->windowState() | Qt::WindowMinimized);
+        QVERIFY(info->isMinimized());
+        QVERIFY(hub()->isMinimized());
+        second->setWindowState(second->windowState() & ~Qt::WindowMinimized);
+        QVERIFY(!info->isMinimized());
+        QVERIFY(!hub()->isMinimized());
+        QVERIFY(hub()->isMaximized());
+        QTRY_COMPARE(QApplication::activeWindow(), info);
+        checked = true;
+        info->close();
+    });
+    QTest::mouseClick(hub()->imgInfo, Qt::LeftButton);
+    QVERIFY(checked);
 }
 
 void Hub::programEnds_data()
