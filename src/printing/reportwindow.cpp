@@ -19,7 +19,7 @@ QString &pdfForTests()
 // Paints the pages the printer asks for: every page, or the range chosen in the print
 // dialog. Copies are the print system's business. The printer works on the full page,
 // so the design's own margins are the only ones.
-void paintOn(const TReport &report, QPrinter &printer)
+bool paintOn(const TReport &report, QPrinter &printer)
 {
     printer.setFullPage(true);
     int first = 0;
@@ -28,7 +28,7 @@ void paintOn(const TReport &report, QPrinter &printer)
         first = printer.fromPage() - 1;
         last = printer.toPage() - 1;
     }
-    report.paintTo(printer, first, last);
+    return report.paintTo(printer, first, last) && printer.printerState() != QPrinter::Error;
 }
 
 } // namespace
@@ -76,8 +76,19 @@ bool Print(TReport &report, QWidget *parent)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfForTests());
     }
-    paintOn(report, printer);
+    // A printer that cannot be reached, or a chosen output file that cannot be written,
+    // fails the print: the user is told rather than left waiting for a sheet.
+    if (!paintOn(report, printer)) {
+        Dialogs::error(parent, printFailedMessage());
+        return false;
+    }
     return true;
+}
+
+QString printFailedMessage()
+{
+    return QStringLiteral("Attenzione: la stampa non è riuscita.\n\r\n\rControllare la stampante "
+                          "scelta e riprovare.");
 }
 
 void setPdfForTests(const QString &path) { pdfForTests() = path; }

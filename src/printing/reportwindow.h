@@ -13,8 +13,10 @@ namespace ReportWindow {
 void ShowReport(TReport &report, QWidget *parent);
 
 // Prints the prepared pages after the print dialog (default printer, one copy, every
-// page); false when the user cancelled it, and then nothing is printed.
+// page); false when the user cancelled it, and then nothing is printed. A print that
+// fails shows printFailedMessage() as an error and is false too.
 bool Print(TReport &report, QWidget *parent);
+QString printFailedMessage();
 
 // Sets up a printer for a report: its document name, paper and orientation, one copy.
 void setUp(QPrinter &printer, const TReport &report);

@@ -261,7 +261,7 @@ void Preview::pageArrows()
 }
 
 // Stampa goes through the print dialog; cancelled, nothing prints and the preview stays;
-// confirmed, every page prints and the preview closes.
+// confirmed, every page prints and the preview closes; failed, the user is told.
 void Preview::printFromThePreview()
 {
     const QString pdf = m_folder->file(u"printed.pdf"_s);
@@ -277,6 +277,14 @@ void Preview::printFromThePreview()
     QVERIFY(preview.isVisible());
     QVERIFY(!QFile::exists(pdf));
 
+    // A print that cannot be written is reported as an error, and the preview stays.
+    ReportWindow::setPdfForTests(m_folder->file(u"missing/printed.pdf"_s));
+    rec.printAnswers = {true};
+    click(preview.actStampa);
+    QVERIFY(preview.isVisible());
+    QVERIFY(rec.showedOnly(Recorder::Kind::Error, ReportWindow::printFailedMessage()));
+
+    ReportWindow::setPdfForTests(pdf);
     rec.printAnswers = {true};
     click(preview.actStampa);
     QVERIFY(!preview.isVisible());
