@@ -1,12 +1,17 @@
 #include "printing/reportwindow.h"
 
 #include "common/dialogs.h"
+#include "common/durablefile.h"
 #include "printing/report.h"
 #include "printing/reportpreview.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QScreen>
+
+#include <utility>
 
 namespace {
 
@@ -16,18 +21,41 @@ QString &pdfForTests()
     return path;
 }
 
-// Paints the pages the printer asks for: every page, or the range chosen in the print
-// dialog. Copies are the print system's business. The printer works on the full page,
-// so the design's own margins are the only ones.
+// The pages the print dialog chose, from 0: every page, or the range typed there.
+std::pair<int, int> chosenPages(const QPrinter &printer)
+{
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+        return {printer.fromPage() - 1, printer.toPage() - 1};
+    return {0, -1};
+}
+
+// Prints to a PDF file. Qt's own file output does not notice a failed write, and on a full
+// disk it leaves a cut-off document that looks done; so the document is made in memory
+// and written whole, and a failure leaves any earlier file of that name as it was.
+bool printToFile(const TReport &report, const QPrinter &printer)
+{
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&document);
+        writer.setResolution(printer.resolution());
+        writer.setTitle(printer.docName());
+        writer.setCreator(QCoreApplication::applicationName());
+        const auto [first, last] = chosenPages(printer);
+        if (!report.paintTo(writer, first, last))
+            return false;
+    }
+    return DurableFile::writeWhole(printer.outputFileName(), document.data());
+}
+
+// Paints the chosen pages on the printer. Copies are the print system's business. The
+// printer works on the full page, so the design's own margins are the only ones.
 bool paintOn(const TReport &report, QPrinter &printer)
 {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return printToFile(report, printer);
     printer.setFullPage(true);
-    int first = 0;
-    int last = -1;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = printer.fromPage() - 1;
-        last = printer.toPage() - 1;
-    }
+    const auto [first, last] = chosenPages(printer);
     return report.paintTo(printer, first, last) && printer.printerState() != QPrinter::Error;
 }
 
