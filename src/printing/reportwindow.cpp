@@ -5,11 +5,11 @@
 #include "printing/report.h"
 #include "printing/reportpreview.h"
 
-#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QScreen>
+#include <QTemporaryDir>
 
 #include <utility>
 
@@ -29,32 +29,40 @@ std::pair<int, int> chosenPages(const QPrinter &printer)
     return {0, -1};
 }
 
-// Prints to a PDF file. Qt's own file output does not notice a failed write, and on a full
-// disk it leaves a cut-off document that looks done; so the document is made in memory
-// and written whole, and a failure leaves any earlier file of that name as it was.
-bool printToFile(const TReport &report, const QPrinter &printer)
+// Prints to a PDF file. Qt's own file output does not notice a failed write: on a full
+// disk it leaves a cut-off document that looks done, in place of any earlier file of that
+// name. So the printer writes a draft in the temporary folder; a draft that does not end
+// as every whole document ends is a failed print, and a whole one is written to the chosen
+// name in one piece, which a failure leaves as it was.
+bool printToFile(const TReport &report, QPrinter &printer)
 {
-    QBuffer document;
-    document.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&document);
-        writer.setResolution(printer.resolution());
-        writer.setTitle(printer.docName());
-        writer.setCreator(QCoreApplication::applicationName());
-        const auto [first, last] = chosenPages(printer);
-        if (!report.paintTo(writer, first, last))
-            return false;
-    }
-    return DurableFile::writeWhole(printer.outputFileName(), document.data());
+    const QString target = printer.outputFileName();
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return false;
+    const QString draft = scratch.filePath(QStringLiteral("stampa.pdf"));
+    printer.setOutputFileName(draft);
+    const auto [first, last] = chosenPages(printer);
+    const bool painted = report.paintTo(printer, first, last);
+    printer.setOutputFileName(target);
+    if (!painted)
+        return false;
+    QFile file(draft);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray document = file.readAll();
+    if (!document.endsWith("%%EOF\n"))
+        return false;
+    return DurableFile::writeWhole(target, document);
 }
 
 // Paints the chosen pages on the printer. Copies are the print system's business. The
 // printer works on the full page, so the design's own margins are the only ones.
 bool paintOn(const TReport &report, QPrinter &printer)
 {
+    printer.setFullPage(true);
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         return printToFile(report, printer);
-    printer.setFullPage(true);
     const auto [first, last] = chosenPages(printer);
     return report.paintTo(printer, first, last) && printer.printerState() != QPrinter::Error;
 }
