@@ -82,6 +82,9 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     connect(imgInfo, &PictureButton::clicked, this, &TfrmAvvio::imgInfoClick);
     connect(imgGuida, &PictureButton::clicked, this, &TfrmAvvio::imgGuidaClick);
     connect(imgCopyright, &PictureButton::clicked, this, &TfrmAvvio::imgCopyrightClick);
+    imgGuida->setKey(QKeySequence(Qt::Key_F1));
+    imgInfo->setKey(QKeySequence(Qt::CTRL | Qt::Key_I));
+    imgCopyright->setKey(QKeySequence(Qt::CTRL | Qt::Key_R));
 
     resize(kPanel + QSize(40, 40));
 }

@@ -281,8 +281,9 @@ QStringList hubClosing()
 // The keys of each screen, listed last in its topic.
 QString hubKeys()
 {
-    return u"Tasti rapidi: F2 apre «Magazzino prodotti», F3 «Inventario merci», F4 «Crea nuovo "
-           u"listino» e F5 «Apri listino esistente»."_s;
+    return u"Tasti rapidi: F1 apre questa guida, F2 apre «Magazzino prodotti», F3 «Inventario "
+           u"merci», F4 «Crea nuovo listino» e F5 «Apri listino esistente»; Ctrl+I apre le "
+           u"informazioni sul programma e Ctrl+R i crediti."_s;
 }
 
 QString warehouseKeys()
@@ -290,31 +291,42 @@ QString warehouseKeys()
     return u"Tasti rapidi, validi in qualsiasi campo: Ctrl+S salva la scheda, Ctrl+N prepara una "
            u"nuova scheda, Ctrl+D duplica la scheda, Ctrl+F apre la ricerca, Ctrl+P stampa la "
            u"scheda; Pag su e Pag giù mostrano la scheda precedente e la successiva, Ctrl+Inizio "
-           u"e Ctrl+Fine la prima e l'ultima; F1 apre questa guida. Negli elenchi le frecce "
-           u"scelgono la riga e Invio apre la scheda, come il doppio clic. Esc chiude ogni "
-           u"finestra che ha il pulsante «Annulla»."_s;
+           u"e Ctrl+Fine la prima e l'ultima; F1 apre questa guida. F2 apre gli allegati, F3 "
+           u"l'anteprima della scheda, F4 l'elenco «Da saldare», F5 l'elenco «Sottoscorta» e F6 "
+           u"l'esportazione; F7 carica la foto da un file, F8 apre la «WebCam», F9 salva la "
+           u"foto, F11 la ingrandisce e F12 la cancella. Negli elenchi le frecce scelgono la "
+           u"riga e Invio apre la scheda, come il doppio clic. Esc chiude ogni finestra che ha il "
+           u"pulsante «Annulla»."_s;
 }
 
 QString priceListKeys()
 {
     return u"Tasti rapidi, validi in qualsiasi campo: Ctrl+S salva la pagina, Ctrl+N prepara una "
-           u"nuova pagina, Ctrl+P stampa la pagina; Pag su e Pag giù mostrano la pagina "
-           u"precedente e la successiva, Ctrl+Inizio e Ctrl+Fine la prima e l'ultima; F1 apre "
-           u"questa guida. Ctrl+I, in un campo di un prodotto, sceglie la foto del prodotto. "
-           u"Nell'elenco dell'importazione le frecce scelgono la riga e Invio la importa, come il "
-           u"doppio clic."_s;
+           u"nuova pagina, F3 ne mostra l'anteprima, Ctrl+P la stampa; Pag su e Pag giù mostrano "
+           u"la pagina precedente e la successiva, Ctrl+Inizio e Ctrl+Fine la prima e l'ultima; "
+           u"F1 apre questa guida. In un campo di un prodotto, Ctrl+I sceglie la foto del "
+           u"prodotto e Ctrl+M importa un articolo dal magazzino. Nell'elenco dell'importazione "
+           u"le frecce scelgono la riga e Invio la importa, come il doppio clic."_s;
 }
 
 QString catalogueKeys()
 {
-    return u"Tasti rapidi: nell'elenco dei listini le frecce scelgono il listino e Invio lo apre, "
-           u"come «Apri archivio»; Esc equivale ad «Annulla»."_s;
+    return u"Tasti rapidi: nel nome del nuovo listino Invio equivale ad «Applica e chiudi»; "
+           u"nell'elenco dei listini le frecce scelgono il listino, Invio lo apre, come «Apri "
+           u"archivio», e Canc lo elimina, come il pulsante del cestino; F1 apre questa guida; Esc "
+           u"equivale ad «Annulla»."_s;
 }
 
 QString inventoryKeys()
 {
-    return u"Tasti rapidi: nell'elenco dell'inventario le frecce, Pag su e Pag giù spostano la "
-           u"riga scelta."_s;
+    return u"Tasti rapidi: F1 apre questa guida; nell'elenco dell'inventario le frecce, Pag su e "
+           u"Pag giù spostano la riga scelta."_s;
+}
+
+QString exportKeys()
+{
+    return u"Tasti rapidi: Ctrl+E esporta le schede, come l'icona del foglio di calcolo; F1 apre "
+           u"questa guida; Esc chiude la finestra."_s;
 }
 
 QStringList paragraphs(Topic topic)
@@ -337,7 +349,7 @@ QStringList paragraphs(Topic topic)
     case Topic::Inventario:
         return inventory() + QStringList{inventoryKeys()};
     case Topic::Esportazione:
-        return exportTopic();
+        return exportTopic() + QStringList{exportKeys()};
     }
     return {};
 }

@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
@@ -133,6 +134,8 @@ TfrmExpMagazzino::TfrmExpMagazzino(QWidget *parent) : QDialog(parent)
         m_hints->blank(area);
 
     connect(cmdEsporta, &QAbstractButton::clicked, this, &TfrmExpMagazzino::cmdEsportaClick);
+    cmdEsporta->setKey(QKeySequence(Qt::CTRL | Qt::Key_E));
+    cmdGuida->setKey(QKeySequence(Qt::Key_F1));
     connect(cmdGuida, &QAbstractButton::clicked, this, &TfrmExpMagazzino::cmdGuidaClick);
     connect(cmdEsci, &QAbstractButton::clicked, this, &QDialog::accept);
 }

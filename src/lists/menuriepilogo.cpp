@@ -8,6 +8,7 @@
 #include "common/waitnotice.h"
 #include "lists/riepilogo.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,6 +55,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo()
     imgGuida->move(630, 24);
     imgGuida->setToolTip(u"Visualizza la pagina della guida sensibile al contesto."_s);
     imgGuida->setAccessibleDescription(imgGuida->toolTip());
+    imgGuida->setKey(QKeySequence(Qt::Key_F1));
     imgEsci = new PictureButton(p, u"imgEsci"_s, u"esci"_s, QSize(48, 48), u"Esci"_s);
     imgEsci->move(690, 24);
     imgEsci->setToolTip(u"Esci da questa schermata di lavoro."_s);

@@ -16,6 +16,7 @@
 #include "lists/stampaelenco.h"
 #include "lists/trovainelenco.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +78,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent, const QString &filtro)
     imgGuida->move(kPanel.width() - 48, 4);
     imgGuida->setToolTip(u"Visualizza la pagina della guida sensibile al contesto."_s);
     imgGuida->setAccessibleDescription(imgGuida->toolTip());
+    imgGuida->setKey(QKeySequence(Qt::Key_F1));
 
     QFont bold = base;
     bold.setBold(true);

@@ -12,6 +12,7 @@
 #include "pricelist/listinoprezzi.h"
 
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListView>
 #include <QShowEvent>
@@ -118,6 +119,7 @@ TfrmApriCatalogo::TfrmApriCatalogo()
     connect(btnElimina, &QAbstractButton::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(btnAnnulla, &QAbstractButton::clicked, this, &QWidget::close);
     btnAnnulla->setKey(QKeySequence(Qt::Key_Escape));
+    btnElimina->setKey(QKeySequence(Qt::Key_Delete));
 }
 
 void TfrmApriCatalogo::showEvent(QShowEvent *event)

@@ -4,6 +4,7 @@
 #include "common/guida.h"
 #include "common/picturebutton.h"
 
+#include <QKeySequence>
 #include <QLabel>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +22,7 @@ CatalogHeader::CatalogHeader(QWidget *panel, const QString &banner, const QStrin
     imgGuida->move(574, 18);
     imgGuida->setToolTip(u"Visualizza la pagina della guida sensibile al contesto."_s);
     imgGuida->setAccessibleDescription(imgGuida->toolTip());
+    imgGuida->setKey(QKeySequence(Qt::Key_F1));
     QWidget *screen = panel->window();
     QObject::connect(imgGuida, &PictureButton::clicked, screen,
                      [screen] { TfrmGuida::showTopic(screen, HelpTexts::Topic::Cataloghi); });

@@ -10,8 +10,10 @@
 #include "pricelist/elencolistini.h"
 
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QValidator>
 
@@ -118,6 +120,11 @@ TfrmCreaCatalogo::TfrmCreaCatalogo()
     connect(btnApplica, &QAbstractButton::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(btnAnnulla, &QAbstractButton::clicked, this, &QWidget::close);
     btnAnnulla->setKey(QKeySequence(Qt::Key_Escape));
+    // Enter in the name field creates the list, as Applica e chiudi does; so does the
+    // keypad's Enter.
+    btnApplica->setKey(QKeySequence(Qt::Key_Return));
+    auto *keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
+    connect(keypadEnter, &QShortcut::activated, btnApplica, &QAbstractButton::animateClick);
 }
 
 void TfrmCreaCatalogo::showEvent(QShowEvent *event)

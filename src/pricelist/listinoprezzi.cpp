@@ -160,6 +160,7 @@ void TfrmListinoPrezzi::buildCommands()
         {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
         {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
         {cmdGuida, QKeySequence(Qt::Key_F1)},
+        {cmdAnteprima, QKeySequence(Qt::Key_F3)},
     };
     for (const auto &[button, key] : keys)
         button->setKey(key);

@@ -58,6 +58,10 @@ SlotListino::SlotListino(QWidget *parent, int slot) : QFrame(parent), m_slot(slo
     auto *photoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
     photoKey->setContext(Qt::WidgetWithChildrenShortcut);
     connect(photoKey, &QShortcut::activated, imgFoto, &PhotoFrame::click);
+    // Ctrl+M imports an article from the warehouse into the slot, as its import picture does.
+    auto *importKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    importKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(importKey, &QShortcut::activated, impProdotto, &QAbstractButton::click);
     CommandKeys::guard();
 }
 

@@ -310,6 +310,18 @@ void TfrmMagazzino::buildCommands()
         {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
         {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
         {btnGuida, QKeySequence(Qt::Key_F1)},
+        // The other commands, by function key in their order on screen: the column below
+        // Trova, then the photo's buttons.
+        {btnAllegati, QKeySequence(Qt::Key_F2)},
+        {btnAnteprima, QKeySequence(Qt::Key_F3)},
+        {btnScaduti, QKeySequence(Qt::Key_F4)},
+        {btnSottoscorta, QKeySequence(Qt::Key_F5)},
+        {btnEsporta, QKeySequence(Qt::Key_F6)},
+        {btnCaricaFoto, QKeySequence(Qt::Key_F7)},
+        {btnAcquisisciFoto, QKeySequence(Qt::Key_F8)},
+        {btnSalvaFoto, QKeySequence(Qt::Key_F9)},
+        {btnZoomFoto, QKeySequence(Qt::Key_F11)},
+        {btnCancFoto, QKeySequence(Qt::Key_F12)},
     };
     for (const auto &[button, key] : keys)
         button->setKey(key);

@@ -4,6 +4,7 @@
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/screens.h"
+#include "lists/expmagazzino.h"
 #include "lists/riepilogo.h"
 #include "pricelist/listinoprezzi.h"
 #include "pricelist/slotlistino.h"
@@ -15,6 +16,8 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
@@ -35,12 +38,16 @@ private Q_SLOTS:
     void labelsReadWhatTheyShow();
     void captionsLabelTheirValues();
     void commandKeysAreExposed();
+    void everyPictureCommandHasAKey_data();
+    void everyPictureCommandHasAKey();
     void slotPhotoFromKeyboardAndTree();
+    void slotImportFromKeyboard();
 
 private:
     TempProgramFolder *m_folder = nullptr;
     TfrmRiepilogo *m_inventory = nullptr;
     TfrmGuida *m_help = nullptr;
+    TfrmExpMagazzino *m_export = nullptr;
 };
 
 void Accessibility::initTestCase()
@@ -52,10 +59,13 @@ void Accessibility::initTestCase()
     m_inventory->setObjectName(u"TfrmRiepilogo"_s);
     m_help = new TfrmGuida(nullptr);
     m_help->setObjectName(u"TfrmGuida"_s);
+    m_export = new TfrmExpMagazzino(nullptr);
+    m_export->setObjectName(u"TfrmExpMagazzino"_s);
 }
 
 void Accessibility::cleanupTestCase()
 {
+    delete m_export;
     delete m_help;
     delete m_inventory;
     destroyScreens();
@@ -177,6 +187,33 @@ void Accessibility::commandKeysAreExposed()
              QKeySequence(Qt::Key_F5));
 }
 
+void Accessibility::everyPictureCommandHasAKey_data()
+{
+    addScreenRows({"TfrmAvvio", "TfrmMagazzino", "TfrmMenuRiepilogo", "TfrmCreaCatalogo",
+                   "TfrmApriCatalogo", "TfrmListinoPrezzi", "TfrmRiepilogo", "TfrmExpMagazzino"});
+}
+
+// Picture commands never take the focus, so a keyboard user reaches each one by its key.
+// The few without a key of their own are reached another way: the hub's tile pictures by
+// the key of the tile's button, the exit pictures by the window's close box, the web strip
+// by the credits window's link, the date's clear icon by Backspace in the date field, a
+// slot's import picture by Ctrl+M in the slot, Apri archivio by Enter in the list.
+void Accessibility::everyPictureCommandHasAKey()
+{
+    QFETCH(QWidget *, screen);
+    QVERIFY(screen);
+    static const QRegularExpression otherWay(
+        u"^(imgApp\\d\\d|imgEsci|btnEsci|cmdEsci|icoSito|delDataSca|impProdotto_[A-H]|btnApri)$"_s);
+    int checked = 0;
+    for (PictureButton *button : screen->findChildren<PictureButton *>()) {
+        if (otherWay.match(button->objectName()).hasMatch())
+            continue;
+        QVERIFY2(!button->shortcut().isEmpty(), qPrintable(button->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
 // A slot's photo frame is chosen with Ctrl+I from any of the slot's fields, the price field
 // and its key filter included, or through its press action.
 void Accessibility::slotPhotoFromKeyboardAndTree()
@@ -205,6 +242,28 @@ void Accessibility::slotPhotoFromKeyboardAndTree()
     QCOMPARE(chosenD.size(), 1);
     // Each choice opened the picture dialog, which was cancelled.
     QCOMPARE(rec.fileDialogs.size(), 2);
+    pages->hide();
+}
+
+// Ctrl+M in a slot's field opens the import screen for that slot, as its import picture does.
+void Accessibility::slotImportFromKeyboard()
+{
+    TfrmListinoPrezzi *pages = screens().listinoPrezzi;
+    auto *slotC = pages->findChild<SlotListino *>(u"shpVoce_C"_s);
+    QVERIFY(slotC);
+    pages->show();
+    QApplication::setActiveWindow(pages);
+    QVERIFY(QTest::qWaitForWindowActive(pages));
+    Recorder rec;
+    QString tag;
+    onNextModal([&](QWidget *modal) {
+        if (auto *memory = modal->findChild<QLabel *>(u"lblMemory"_s))
+            tag = memory->text();
+        modal->findChild<QPushButton *>(u"btnChiudi"_s)->click();
+    });
+    slotC->txtNome->setFocus();
+    QTest::keyClick(slotC->txtNome, Qt::Key_M, Qt::ControlModifier);
+    QTRY_COMPARE(tag, u"prodotto_C"_s);
     pages->hide();
 }
 

@@ -162,7 +162,7 @@ void Help::pageText_data()
         << Topic::Cataloghi << u"Creazione e apertura dei listini prezzi."_s << 7;
     QTest::newRow("inventory") << Topic::Inventario << u"App Inventario Merce."_s << 5;
     QTest::newRow("export") << Topic::Esportazione
-                            << u"Esportazione magazzino prodotti in Microsoft Excel."_s << 3;
+                            << u"Esportazione magazzino prodotti in Microsoft Excel."_s << 4;
 }
 
 void Help::pageText()

@@ -70,6 +70,8 @@ private Q_SLOTS:
     void openAndDeleteWithoutLists();
     void deleteAsksAndKeepsPhotos();
     void deleteThatFailsSaysSo();
+    void keysCreateAndDelete_data();
+    void keysCreateAndDelete();
     void blankEdgedNameOpensAndDeletesItself();
 
 private:
@@ -340,6 +342,40 @@ void CatalogScreens::deleteAsksAndKeepsPhotos()
     QCOMPARE(m_open->lblMemory->text(), u"avvio"_s);
     QCOMPARE(m_open->lblFile->text(), QString());
     QVERIFY(m_open->isVisible());
+    QVERIFY(rec.unexpected.isEmpty());
+}
+
+void CatalogScreens::keysCreateAndDelete_data()
+{
+    QTest::addColumn<int>("enter");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+}
+
+// From the keyboard alone: Enter in the name field creates the list, as Applica e chiudi
+// does, and Canc on the chosen list deletes it, as the waste bin does.
+void CatalogScreens::keysCreateAndDelete()
+{
+    QFETCH(int, enter);
+    Recorder rec;
+    m_create->show();
+    QApplication::setActiveWindow(m_create);
+    QVERIFY(QTest::qWaitForWindowActive(m_create));
+    type(m_create->txtFile, u"Dolci"_s);
+    QTest::keyClick(m_create->txtFile, Qt::Key(enter),
+                    enter == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QTRY_VERIFY(QFile::exists(m_folder->file(u"Dolci.lis"_s)));
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information, kCreated));
+    QVERIFY(m_create->isHidden());
+
+    m_open->show();
+    QApplication::setActiveWindow(m_open);
+    QVERIFY(QTest::qWaitForWindowActive(m_open));
+    selectItem(u"Dolci.lis"_s);
+    rec.answers = {true};
+    QTest::keyClick(m_open->lstFiles, Qt::Key_Delete);
+    QTRY_VERIFY(!QFile::exists(m_folder->file(u"Dolci.lis"_s)));
+    QCOMPARE(rec.take().size(), 2);
     QVERIFY(rec.unexpected.isEmpty());
 }
 
