@@ -1,7 +1,9 @@
 #include "app/application.h"
 
+#include "app/buttonkeys.h"
 #include "app/minimising.h"
 #include "app/titlebar.h"
+#include "common/artwork.h"
 #include "common/dialogs.h"
 
 #include <QLibraryInfo>
@@ -17,8 +19,11 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     setApplicationName(QStringLiteral("Scaffaria"));
     // Work screens come and go; only the hub and the login screen end the program.
     setQuitOnLastWindowClosed(false);
+    // Every window, message boxes and file dialogs included, shows the program's icon.
+    setWindowIcon(Artwork::programIcon());
     TitleBar::install(this);
     Minimising::install(this);
+    ButtonKeys::install(this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -18,6 +18,7 @@
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
+#include <QShowEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -32,7 +33,7 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
 {
     setObjectName(u"TfrmAvvio"_s);
     setWindowTitle(u" Scaffaria"_s);
-    setWindowIcon(QIcon(Artwork::pixmap(u"programma"_s, QSize(64, 64))));
+    setWindowIcon(Artwork::programIcon());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xE2, 0xEB, 0xF6));
@@ -86,6 +87,16 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     imgInfo->setKey(QKeySequence(Qt::CTRL | Qt::Key_I));
     imgCopyright->setKey(QKeySequence(Qt::CTRL | Qt::Key_R));
 
+    // The hub has no edit field whose leave rule a focused picture could disturb, so Tab
+    // and Shift+Tab go through its commands in reading order, and Enter or Space presses
+    // the one with the focus mark.
+    const QList<PictureButton *> commands = {btnApp01, btnApp02,     btnApp03, btnApp04, imgInfo,
+                                             imgGuida, imgCopyright, icoSito,  imgEsci};
+    for (PictureButton *command : commands)
+        command->setFocusable(true);
+    for (qsizetype i = 0; i + 1 < commands.size(); ++i)
+        setTabOrder(commands[i], commands[i + 1]);
+
     resize(kPanel + QSize(40, 40));
 }
 
@@ -124,6 +135,14 @@ void TfrmAvvio::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     panel->move(std::max(0, (width() - panel->width()) / 2),
                 std::max(0, (height() - panel->height()) / 2));
+}
+
+void TfrmAvvio::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Each showing starts on the first tile, so a screen reader names a command at once.
+    if (!event->spontaneous())
+        btnApp01->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmAvvio::closeEvent(QCloseEvent *event)

@@ -26,6 +26,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     PictureButton *corner(const QString &name, const QString &art, const QString &caption,

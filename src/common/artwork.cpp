@@ -33,4 +33,12 @@ QPixmap pixmap(const QString &name, QSize size)
     return pm;
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(pixmap(QStringLiteral("programma"), QSize(side, side)));
+    return icon;
+}
+
 } // namespace Artwork

@@ -74,10 +74,11 @@ public:
         box.exec();
     }
 
-    bool question(QWidget *parent, const QString &text) override
+    bool question(QWidget *parent, const QString &text, bool noByDefault) override
     {
         QMessageBox box(QMessageBox::Question, captionFor(MessageKind::Confirmation), text,
                         QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(noByDefault ? QMessageBox::No : QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes;
     }
 

@@ -22,8 +22,9 @@ public:
     virtual void typed(QWidget *parent, MessageKind kind, const QString &text) = 0;
     // Plain message box with one OK button.
     virtual void plain(QWidget *parent, const QString &text) = 0;
-    // Question with Yes and No; true for Yes.
-    virtual bool question(QWidget *parent, const QString &text) = 0;
+    // Question with Yes and No; true for Yes. A question whose Yes destroys data has No
+    // as its default button, so a hurried Enter keeps the data.
+    virtual bool question(QWidget *parent, const QString &text, bool noByDefault) = 0;
     // File dialogs; an empty result means the user cancelled.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &folder,
                                  const QString &filter) = 0;
@@ -62,7 +63,15 @@ inline void information(QWidget *parent, const QString &text)
     seam().typed(parent, MessageKind::Information, text);
 }
 inline void plain(QWidget *parent, const QString &text) { seam().plain(parent, text); }
-inline bool question(QWidget *parent, const QString &text) { return seam().question(parent, text); }
+inline bool question(QWidget *parent, const QString &text)
+{
+    return seam().question(parent, text, false);
+}
+// A question whose Yes destroys data (deleting or overwriting a file): No is the default.
+inline bool destructiveQuestion(QWidget *parent, const QString &text)
+{
+    return seam().question(parent, text, true);
+}
 
 // The text shown for a failure that no handler caught: the failure's own text, with a
 // full stop appended when its last character has a code above that of the full stop.

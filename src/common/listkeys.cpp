@@ -6,8 +6,8 @@
 
 namespace {
 
-// A line that has the focus but is not selected is drawn as any other line: Tab into a list
-// makes its first line current without choosing it.
+// A line that has the focus but is not selected is drawn as any other line, so a line never
+// looks chosen without being so.
 class SelectedFocusDelegate final : public QStyledItemDelegate
 {
 public:
@@ -33,17 +33,12 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (event->type() == QEvent::FocusIn)
+            chooseCurrent();
         if (event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
             const QModelIndex current = m_view->currentIndex();
             const bool chosen = current.isValid() && m_view->selectionModel()->isSelected(current);
-            // Tab into a list makes its first line current without choosing it: the first
-            // arrow key chooses that line, so that a list of one line can be chosen too.
-            const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
-            if (arrow && current.isValid() && !chosen && key->modifiers() == Qt::NoModifier) {
-                m_view->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
-                return true;
-            }
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
                 // Taken here, so that the dialog's default button does not act as well.
@@ -53,6 +48,21 @@ protected:
             }
         }
         return QObject::eventFilter(watched, event);
+    }
+
+    // A list that receives the focus selects its current line (the first one when none is
+    // current yet), so the line under the focus mark is the chosen one and Enter acts at
+    // once.
+    void chooseCurrent()
+    {
+        QItemSelectionModel *selection = m_view->selectionModel();
+        if (!selection || !m_view->model() || m_view->model()->rowCount() == 0)
+            return;
+        QModelIndex current = m_view->currentIndex();
+        if (!current.isValid())
+            current = m_view->model()->index(0, 0);
+        if (!selection->isSelected(current))
+            selection->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
     }
 
 private:

@@ -16,7 +16,7 @@ void setUpWindow(QWidget *window, const QString &caption, int width, int height)
 {
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     window->setWindowTitle(caption);
-    window->setWindowIcon(QIcon(Artwork::pixmap(QStringLiteral("programma"), QSize(64, 64))));
+    window->setWindowIcon(Artwork::programIcon());
     window->setFixedSize(width, height);
     window->setAutoFillBackground(true);
     QPalette pal = window->palette();

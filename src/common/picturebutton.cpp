@@ -37,6 +37,11 @@ void PictureButton::setPicture(const QPixmap &picture)
 
 QSize PictureButton::sizeHint() const { return m_picture.size(); }
 
+void PictureButton::setFocusable(bool focusable)
+{
+    setFocusPolicy(focusable ? Qt::TabFocus : Qt::NoFocus);
+}
+
 void PictureButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -49,6 +54,14 @@ void PictureButton::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), QColor(0, 0, 0, 40));
     } else if (m_hovered) {
         painter.fillRect(rect(), QColor(255, 255, 255, 35));
+    }
+    if (hasFocus()) {
+        // A two-tone frame, dark outside and yellow inside, shows on light and dark
+        // artwork alike.
+        painter.setPen(QPen(QColor(0x10, 0x2A, 0x5C), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        painter.setPen(QPen(QColor(0xFF, 0xD7, 0x00), 2));
+        painter.drawRect(QRectF(rect()).adjusted(3, 3, -3, -3));
     }
 }
 

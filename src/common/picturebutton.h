@@ -6,7 +6,9 @@
 class QKeySequence;
 
 // A clickable picture: it paints its own artwork, shows the hand cursor and never takes
-// the keyboard focus, so clicking it leaves the focused field where it is.
+// the keyboard focus, so clicking it leaves the focused field where it is. A command with
+// no key of its own, on a screen without edit fields, may instead be reached with Tab
+// (setFocusable): it then shows a focus mark and Space or Enter presses it.
 class PictureButton final : public QAbstractButton
 {
     Q_OBJECT
@@ -20,6 +22,8 @@ public:
     // The key that gives the command from anywhere in the window, whatever field has the
     // focus; assistive technology reads it as the button's keyboard shortcut.
     void setKey(const QKeySequence &key);
+    // Tab and Shift+Tab reach the picture; a click still never takes the focus.
+    void setFocusable(bool focusable);
 
     void setPicture(const QPixmap &picture);
     QPixmap picture() const { return m_picture; }

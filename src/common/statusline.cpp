@@ -1,5 +1,8 @@
 #include "common/statusline.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -25,12 +28,25 @@ void HoverHints::add(QWidget *control, const QString &hint)
     control->setProperty("hoverHint", hint);
     control->setToolTip(hint);
     control->setAccessibleDescription(hint);
+    control->setProperty("hoverWatched", true);
     control->setMouseTracking(true);
     control->installEventFilter(this);
 }
 
+bool HoverHints::keepsHintUnder(QPoint global) const
+{
+    for (const QWidget *w = QApplication::widgetAt(global); w; w = w->parentWidget()) {
+        if (w->property("hoverWatched").toBool() || qobject_cast<const QLineEdit *>(w))
+            return true;
+        if (w->isWindow())
+            break;
+    }
+    return false;
+}
+
 void HoverHints::blank(QWidget *area)
 {
+    area->setProperty("hoverWatched", true);
     area->setMouseTracking(true);
     area->installEventFilter(this);
 }
@@ -52,7 +68,12 @@ bool HoverHints::eventFilter(QObject *watched, QEvent *event)
         const QWidget *under = area->childAt(at);
         blank = under == nullptr || under->property("hoverBlank").toBool();
     }
-    if (hinted || blank) {
+    // Leaving a command for what no hint rule covers (the screen's margin around a centred
+    // panel, another window, the desktop) empties the line; an edit field keeps it as it
+    // is, and a watched control or area decides for itself when the pointer moves there.
+    const bool left = hint.isValid() && type == QEvent::Leave &&
+                      m_line->text() == hint.toString() && !keepsHintUnder(QCursor::pos());
+    if (hinted || blank || left) {
         const QString text = hinted ? hint.toString() : QString();
         if (m_line->text() != text)
             m_line->setText(text);

@@ -12,7 +12,7 @@ public:
 };
 
 // Writes a control's hint into a status line while the pointer moves over it, and
-// empties the line when the pointer moves over a blank part of the screen.
+// empties the line when the pointer leaves it or moves over a blank part of the screen.
 class HoverHints final : public QObject
 {
     Q_OBJECT
@@ -28,5 +28,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Whether what lies under the pointer keeps the line or rules on it itself.
+    bool keepsHintUnder(QPoint global) const;
+
     QLabel *m_line;
 };

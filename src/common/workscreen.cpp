@@ -15,7 +15,7 @@ WorkScreen::WorkScreen(const QString &name, const QString &caption, QSize panelS
 {
     setObjectName(name);
     setWindowTitle(caption);
-    setWindowIcon(QIcon(Artwork::pixmap(QStringLiteral("programma"), QSize(64, 64))));
+    setWindowIcon(Artwork::programIcon());
     setAutoFillBackground(true);
     m_panel->setObjectName(QStringLiteral("panel"));
     m_panel->setFixedSize(panelSize);

@@ -29,8 +29,9 @@ void DialogoElenco::done(int result)
     QDialog::done(result);
 }
 
-// Escape does not close the screen: only its Chiudi button does.
-void DialogoElenco::reject() {}
+// Esc, Alt+F4 and the title bar's close do what the screen's Chiudi (or the search
+// criteria's Annulla) does: close the screen, handing nothing over.
+void DialogoElenco::reject() { accept(); }
 
 void DialogoElenco::ApriSchedaDaRiga(PannelloElenco *elenco)
 {

@@ -11,8 +11,8 @@ class QLineEdit;
 class QPushButton;
 
 // A card-list screen: a fixed-size modal window centred on the screen, without title-bar
-// buttons, closed only by its Chiudi button. A double-clicked line leads back to its card
-// (ApriSchedaDaRiga), which the screen hands to its target.
+// buttons, closed by its Chiudi button, Esc or the window manager's close. A double-clicked line
+// leads back to its card (ApriSchedaDaRiga), which the screen hands to its target.
 class DialogoElenco : public QDialog
 {
     Q_OBJECT

@@ -173,9 +173,10 @@ void TfrmApriCatalogo::btnEliminaClick()
                          u"prima di premere il pulsante del cestino."_s);
         return;
     }
-    if (!Dialogs::question(this, u"Si sta per eliminare il listino prezzi selezionato. Si ricorda "
-                                 u"che il file eliminato non potrà essere recuperato.\r\n\r\nSi "
-                                 u"conferma l'eliminazione dell'archivio?"_s))
+    if (!Dialogs::destructiveQuestion(
+            this, u"Si sta per eliminare il listino prezzi selezionato. Si ricorda "
+                  u"che il file eliminato non potrà essere recuperato.\r\n\r\nSi "
+                  u"conferma l'eliminazione dell'archivio?"_s))
         return;
     lblFile->setText(ElencoListini::pathOf(item));
     if (ElencoListini::remove(lblFile->text()))

@@ -126,9 +126,11 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
     lblMemory->setObjectName(u"lblMemory"_s);
     lblMemory->hide();
 
-    const QList<QWidget *> tabs = {txtFile01,    btnSfoglia01, btnApri01,  txtDesc01, txtFile02,
-                                   btnSfoglia02, btnApri02,    txtDesc02,  txtFile03, btnSfoglia03,
-                                   btnApri03,    txtDesc03,    btnAnnulla, btnApplica};
+    // The remove pictures follow their file names, so the keyboard reaches them too.
+    const QList<QWidget *> tabs = {txtFile01,  imgCancella01, btnSfoglia01, btnApri01, txtDesc01,
+                                   txtFile02,  imgCancella02, btnSfoglia02, btnApri02, txtDesc02,
+                                   txtFile03,  imgCancella03, btnSfoglia03, btnApri03, txtDesc03,
+                                   btnAnnulla, btnApplica};
     for (int i = 0; i + 1 < tabs.size(); ++i)
         setTabOrder(tabs[i], tabs[i + 1]);
 
@@ -169,6 +171,7 @@ void TfrmAllegaCartella::buildGroup(int index, QLabel *&nameCaption, QLineEdit *
     const QString removeHint = u"Toglie il nome del file; il file resta nella cartella."_s;
     remove->setToolTip(removeHint);
     remove->setAccessibleDescription(removeHint);
+    remove->setFocusable(true);
 
     browse = new QPushButton(u"Sfoglia..."_s, this);
     browse->setObjectName(u"btnSfoglia"_s + number);
@@ -236,7 +239,7 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
         return;
     }
     const QString target = QDir(folderPath()).filePath(fileName);
-    if (QFileInfo::exists(target) && !Dialogs::question(this, overwriteQuestion())) {
+    if (QFileInfo::exists(target) && !Dialogs::destructiveQuestion(this, overwriteQuestion())) {
         // The name now refers to the file already in the folder.
         FieldText::fill(name, fileName);
         return;

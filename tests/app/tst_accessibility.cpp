@@ -1,4 +1,5 @@
 #include "app/avvio.h"
+#include "app/password.h"
 #include "app/startup.h"
 #include "common/guida.h"
 #include "common/photoframe.h"
@@ -6,10 +7,13 @@
 #include "common/screens.h"
 #include "lists/expmagazzino.h"
 #include "lists/riepilogo.h"
+#include "lists/trovamagazzino.h"
 #include "pricelist/listinoprezzi.h"
 #include "pricelist/slotlistino.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
+#include "warehouse/allegacartella.h"
+#include "warehouse/giacenza.h"
 #include "warehouse/magazzino.h"
 
 #include <QAbstractButton>
@@ -42,6 +46,8 @@ private Q_SLOTS:
     void everyPictureCommandHasAKey();
     void slotPhotoFromKeyboardAndTree();
     void slotImportFromKeyboard();
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -193,8 +199,9 @@ void Accessibility::everyPictureCommandHasAKey_data()
                    "TfrmApriCatalogo", "TfrmListinoPrezzi", "TfrmRiepilogo", "TfrmExpMagazzino"});
 }
 
-// Picture commands never take the focus, so a keyboard user reaches each one by its key.
-// The few without a key of their own are reached another way: the hub's tile pictures by
+// A keyboard user reaches each picture command by its key, or with Tab where it takes the
+// focus (the hub's commands). The few without either are reached another way: the hub's
+// tile pictures by
 // the key of the tile's button, the exit pictures by the window's close box, the web strip
 // by the credits window's link, the date's clear icon by Backspace in the date field, a
 // slot's import picture by Ctrl+M in the slot, Apri archivio by Enter in the list.
@@ -208,7 +215,8 @@ void Accessibility::everyPictureCommandHasAKey()
     for (PictureButton *button : screen->findChildren<PictureButton *>()) {
         if (otherWay.match(button->objectName()).hasMatch())
             continue;
-        QVERIFY2(!button->shortcut().isEmpty(), qPrintable(button->objectName()));
+        QVERIFY2(!button->shortcut().isEmpty() || (button->focusPolicy() & Qt::TabFocus),
+                 qPrintable(button->objectName()));
         ++checked;
     }
     QVERIFY(checked > 0);
@@ -265,6 +273,62 @@ void Accessibility::slotImportFromKeyboard()
     QTest::keyClick(slotC->txtNome, Qt::Key_M, Qt::ControlModifier);
     QTRY_COMPARE(tag, u"prodotto_C"_s);
     pages->hide();
+}
+
+// Enter presses the focused button as Space does, whatever kind of window holds it: a
+// dialog's button that is not its default, the search's Cerca, the login screen's own
+// buttons, a hub command.
+void Accessibility::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    const QList<std::pair<const char *, const char *>> buttons = {
+        {"TfrmGiacenza", "btnTotale"},
+        {"TfrmAllegaCartella", "btnAnnulla"},
+        {"TfrmTrovaMagazzino", "btnCerca"},
+        {"TfrmPassword", "btnCambiaPassword"},
+        {"TfrmAvvio", "btnApp02"}};
+    for (const auto &[window, button] : buttons) {
+        for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+            const QByteArray tag = QByteArray(window) + ' ' + button +
+                                   (key == Qt::Key_Enter ? " keypad" : "");
+            QTest::newRow(tag.constData())
+                << QString::fromLatin1(window) << QString::fromLatin1(button) << key;
+        }
+    }
+}
+
+void Accessibility::enterPressesFocusedButton()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    Recorder rec;
+    std::unique_ptr<QWidget> dialog;
+    QWidget *shown = nullptr;
+    if (window == u"TfrmGiacenza")
+        dialog = std::make_unique<TfrmGiacenza>(nullptr);
+    else if (window == u"TfrmAllegaCartella")
+        dialog = std::make_unique<TfrmAllegaCartella>(nullptr);
+    else if (window == u"TfrmTrovaMagazzino")
+        dialog = std::make_unique<TfrmTrovaMagazzino>(nullptr);
+    shown = dialog ? dialog.get()
+                   : (window == u"TfrmPassword" ? static_cast<QWidget *>(screens().password)
+                                                : static_cast<QWidget *>(screens().avvio));
+    shown->show();
+    QApplication::setActiveWindow(shown);
+    QVERIFY(QTest::qWaitForWindowActive(shown));
+    auto *target = shown->findChild<QAbstractButton *>(button);
+    QVERIFY(target);
+    target->setFocus(Qt::TabFocusReason);
+    QVERIFY(target->hasFocus());
+    QSignalSpy pressed(target, &QAbstractButton::clicked);
+    QTest::keyClick(target, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(pressed.size(), 1);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->hide();
 }
 
 SCAFFARIA_TEST(Accessibility)

@@ -7,7 +7,9 @@
 #include "common/workscreen.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
+#include "warehouse/magazzino.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -29,6 +31,7 @@ private Q_SLOTS:
     void tileOpensWorkScreen();
     void clickablePictures();
     void siteStripOpensSite();
+    void keyboardOnly();
     void minimisedTogether_data();
     void minimisedTogether();
     void programEnds_data();
@@ -145,7 +148,9 @@ void Hub::clickablePictures()
         QCOMPARE(picture->accessibleName(), it.value());
         QVERIFY(!picture->accessibleDescription().isEmpty());
         QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(picture->focusPolicy(), Qt::NoFocus);
+        // The tile pictures repeat their buttons' commands and stay out of the Tab chain.
+        QCOMPARE(picture->focusPolicy(),
+                 it.key().startsWith(u"imgApp"_s) ? Qt::NoFocus : Qt::TabFocus);
     }
     QCOMPARE(hub()->windowTitle(), u" Scaffaria"_s);
 }
@@ -155,6 +160,44 @@ void Hub::siteStripOpensSite()
     QTest::mouseClick(hub()->icoSito, Qt::LeftButton);
     QCOMPARE(m_rec->opened, QStringList{u"http://www.example.com"_s});
     QVERIFY(hub()->isVisible());
+}
+
+// With the keyboard alone: the first tile has the focus when the hub shows, Tab and
+// Shift+Tab walk the commands in reading order and wrap, Space opens the information
+// window and Enter the warehouse.
+void Hub::keyboardOnly()
+{
+    QApplication::setActiveWindow(hub());
+    QVERIFY(QTest::qWaitForWindowActive(hub()));
+    QCOMPARE(QApplication::focusWidget(), hub()->btnApp01);
+    const QList<QWidget *> order = {hub()->btnApp02, hub()->btnApp03, hub()->btnApp04,
+                                    hub()->imgInfo,  hub()->imgGuida, hub()->imgCopyright,
+                                    hub()->icoSito,  hub()->imgEsci,  hub()->btnApp01};
+    for (QWidget *next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), hub()->imgEsci);
+    // A click on a command never moves the focus.
+    QTest::mouseClick(hub()->icoSito, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), hub()->imgEsci);
+
+    hub()->imgInfo->setFocus(Qt::TabFocusReason);
+    bool infoShown = false;
+    onNextModal([&](QWidget *modal) {
+        infoShown = modal->objectName() == u"TfrmInfo"_s;
+        modal->close();
+    });
+    QTest::keyClick(hub()->imgInfo, Qt::Key_Space);
+    QVERIFY(infoShown);
+
+    QApplication::setActiveWindow(hub());
+    hub()->btnApp01->setFocus(Qt::TabFocusReason);
+    QVERIFY(hub()->btnApp01->hasFocus());
+    QTest::keyClick(hub()->btnApp01, Qt::Key_Return);
+    QVERIFY(screens().magazzino->isVisible());
+    QVERIFY(!hub()->isVisible());
 }
 
 void Hub::minimisedTogether_data()

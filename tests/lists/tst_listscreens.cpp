@@ -59,6 +59,8 @@ private Q_SLOTS:
     void doubleClickShowsLaterEqualCard_data();
     void doubleClickShowsLaterEqualCard();
     void enterOpensSelectedLine();
+    void listScreensClose_data();
+    void listScreensClose();
     void searchFromCardScreen();
     void searchOtherTagOnlyCloses();
     void searchArchiveFailure();
@@ -177,29 +179,23 @@ void ListScreens::doubleClickShowsLaterEqualCard()
     QVERIFY(rec.take().isEmpty());
 }
 
-// From the keyboard alone: Tab into the list makes a line current without choosing it, and
-// Enter does nothing there; the arrow keys choose a line, and Enter shows its card.
+// From the keyboard alone: Tab into the list chooses its first line, the arrows move the
+// choice, and Enter shows the chosen card at once.
 void ListScreens::enterOpensSelectedLine()
 {
     Cards::write(
         {lowCard(u"A1"_s, u"Vite"_s, u"prima"_s), lowCard(u"B2"_s, u"Dado"_s, u"seconda"_s)});
     Recorder rec;
-    bool stayedOpen = false;
     bool closed = false;
     onNextModal([&](QWidget *modal) {
         auto *list = modal->findChild<ListaRighe *>(u"lstRecords"_s);
-        // What Tab into the list does: the first line current, nothing chosen.
-        list->setFocus(Qt::TabFocusReason);
-        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
-                                                QItemSelectionModel::NoUpdate);
         QCOMPARE(list->selezionata(), -1);
-        QTest::keyClick(list, Qt::Key_Return);
-        stayedOpen = modal->isVisible();
-        // The first arrow chooses the current line, the next one moves.
-        QTest::keyClick(list, Qt::Key_Down);
+        list->setFocus(Qt::TabFocusReason);
         QCOMPARE(list->selezionata(), 0);
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->selezionata(), 1);
+        QTest::keyClick(list, Qt::Key_Up);
+        QTest::keyClick(list, Qt::Key_Down);
         QTest::keyClick(list, Qt::Key_Return);
         closed = !modal->isVisible();
         if (!closed)
@@ -207,10 +203,55 @@ void ListScreens::enterOpensSelectedLine()
     });
     click(m_cards->btnSottoscorta);
 
-    QVERIFY(stayedOpen);
     QVERIFY(closed);
     QCOMPARE(m_cards->lblPosizione->text(), u"2"_s);
     QCOMPARE(m_cards->txtNote->text(), u"seconda"_s);
+    QVERIFY(rec.take().isEmpty());
+}
+
+// Every list screen closes the way its Chiudi does, whatever the user closes it with:
+// Enter on a focused Chiudi (not the find, which is the default button), Esc, or the window
+// manager's close. Nothing is handed to the card screen.
+void ListScreens::listScreensClose_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("how");
+    for (const QString &opener : {u"btnSottoscorta"_s, u"btnScaduti"_s, u"btnTrova"_s}) {
+        for (const QString &how : {u"enter"_s, u"esc"_s, u"close"_s}) {
+            const QByteArray tag = (opener + u' ' + how).toUtf8();
+            QTest::newRow(tag.constData()) << opener << how;
+        }
+    }
+}
+
+void ListScreens::listScreensClose()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, how);
+    Cards::write({lowCard(u"A1"_s, u"Vite"_s, u"prima"_s)});
+    Recorder rec;
+    bool closed = false;
+    onNextModal([&](QWidget *modal) {
+        // The search opens on its criteria, whose way out is Annulla.
+        auto *close = modal->findChild<QPushButton *>(u"btnChiudi"_s);
+        if (!close || !close->isVisible())
+            close = modal->findChild<QPushButton *>(u"btnAnnulla"_s);
+        QVERIFY(close);
+        if (how == u"enter") {
+            close->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(close, Qt::Key_Return);
+        } else if (how == u"esc") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        } else {
+            modal->close();
+        }
+        closed = !modal->isVisible();
+        if (!closed)
+            modal->hide();
+    });
+    click(m_cards->findChild<QAbstractButton *>(opener));
+    QVERIFY(closed);
+    QCOMPARE(m_cards->lblPosizione->text(), QString());
     QVERIFY(rec.take().isEmpty());
 }
 

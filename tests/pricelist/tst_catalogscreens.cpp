@@ -325,6 +325,8 @@ void CatalogScreens::deleteAsksAndKeepsPhotos()
     selectItem(u"Dolci.lis"_s);
     rec.answers = {false};
     click(m_open->btnElimina);
+    // The question's default button is No: Canc then a hurried Enter keeps the list.
+    QVERIFY(!rec.messages.isEmpty() && rec.messages.last().noByDefault);
     QVERIFY(rec.showedOnly(Recorder::Kind::Question, kAskDelete));
     QVERIFY(QFile::exists(m_folder->file(u"Dolci.lis"_s)));
     QCOMPARE(m_open->lblCreati->text(), u"Sono stati creati 2 listini prezzi."_s);

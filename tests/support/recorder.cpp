@@ -44,9 +44,9 @@ void Recorder::typed(QWidget *, MessageKind kind, const QString &text)
 
 void Recorder::plain(QWidget *, const QString &text) { messages.append({Kind::Plain, text}); }
 
-bool Recorder::question(QWidget *, const QString &text)
+bool Recorder::question(QWidget *, const QString &text, bool noByDefault)
 {
-    messages.append({Kind::Question, text});
+    messages.append({Kind::Question, text, noByDefault});
     if (answers.isEmpty()) {
         unexpected.append(QStringLiteral("question: ") + text);
         return false;

@@ -16,6 +16,7 @@ public:
     struct Message {
         Kind kind;
         QString text;
+        bool noByDefault = false; // questions: No is the default button
     };
     struct FileDialog {
         QString title;
@@ -41,7 +42,7 @@ public:
 
     void typed(QWidget *parent, MessageKind kind, const QString &text) override;
     void plain(QWidget *parent, const QString &text) override;
-    bool question(QWidget *parent, const QString &text) override;
+    bool question(QWidget *parent, const QString &text, bool noByDefault) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposed,
