@@ -14,6 +14,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils
+  # The desktop tests: a real window manager on the private X server, and xprop to see it ready.
+  openbox x11-utils
   # The tests run under the users' locale, it_IT.UTF-8 (generated below).
   locales
   # `make package` and its checks: CPack's dependency computation (dpkg-shlibdeps) and

@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/buttonkeys.h"
+#include "app/focusreturn.h"
 #include "app/minimising.h"
 #include "app/titlebar.h"
 #include "common/artwork.h"
@@ -24,6 +25,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     TitleBar::install(this);
     Minimising::install(this);
     ButtonKeys::install(this);
+    FocusReturn::install(this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
