@@ -2,7 +2,7 @@
 // pixel with the reference pictures in tests/data/golden.
 //
 // To accept a deliberate change of a design, regenerate the references and look at them:
-//     SCAFFARIA_UPDATE_GOLDEN=1 build/tests/tst_printing GoldenSheets
+//     SCAFFARIA_UPDATE_GOLDEN=1 build/tests/tst_printing_model GoldenSheets
 // writes every reference PNG anew into tests/data/golden (and passes).
 // When a sheet no longer matches, the test writes the sheet as painted and a difference
 // picture into a temporary folder and names it in the failure message.
@@ -28,11 +28,11 @@ namespace {
 // glyph) shows as pixels that change by far more. A pixel counts as different when one of
 // its channels moves by more than a quarter of the scale, and a sheet matches while at most
 // 0.002 % of its pixels differ (17 of a sheet's 891 000). Measured on these sheets: one
-// missing 8 pt digit of the list report changes 29 pixels past the threshold, a missing
-// two-digit 10 pt value 64, a sheet moved down by one pixel 40 000, so each fails. Other
-// font hinting is a change of the glyphs, not of their anti-aliasing, and fails too
-// (fontconfig's hintnone instead of this system's hintslight: 421 to 2342 pixels, no
-// anti-aliasing at all: 4328 to 11965): regenerate the references for such a system.
+// missing 8 pt digit changes 22 pixels past the threshold (the page number) to 26 (a list
+// line), one missing 10 pt digit 33, a sheet moved down by one pixel 15 000 to 41 000, so
+// each fails. The engine draws glyph outlines unhinted, so fontconfig's hinting settings
+// change nothing (hintnone and hintfull both match); text drawn without anti-aliasing at
+// all differs in 9 400 to 11 700 pixels: regenerate the references for such a system.
 constexpr int kChannelTolerance = 64;
 constexpr double kDifferingShare = 0.00002;
 
