@@ -99,6 +99,9 @@ std::unique_ptr<TReport> priceSheet()
         product.prezzo = u"%1,90"_s.arg(8 + 3 * slot);
     }
     page.products[4].prezzo.clear(); // the euro sign alone
+    // Too long for its box: it starts at the box's left edge, euro sign first, and the box
+    // cuts its end.
+    page.products[6].prezzo = u"123456789,00"_s;
     // Slot H stays empty: its frame and its white picture box still print.
     auto sheet = PriceSheet::build(page);
     sheet->PrepareReport(true);
@@ -115,6 +118,14 @@ std::unique_ptr<TReport> listReport()
         u"DD-6        Dado esagonale M6                         Sacchetto da 200       150"_s,
         u"RN-10       Rondella piana 10 mm                      Sacchetto da 200        80"_s,
         u"TS-8        Tassello in nylon 8 mm                    Scatola da 50            0"_s,
+        // 160 characters, the most the box holds: the value prints whole.
+        u"%1  %2  Scad. %3  Costo: € 999999999,99  Giacenza: %4  Valore: € 9998999999900,01"_s
+            .arg(u"MAX"_s, -25)
+            .arg(u"Il più caro"_s, -42)
+            .arg(QString(), 10)
+            .arg(u"9999"_s, -10),
+        // Longer than the box: cut at its right edge, not wrapped.
+        u"Riga troppo lunga "_s + QString(160, u'9'),
     };
     ListReport::fill(*report, u"Riepilogo prodotti in magazzino"_s, lines);
     report->setPreparationDate(QDate(2025, 1, 9));
