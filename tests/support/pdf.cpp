@@ -52,9 +52,9 @@ QByteArray objectStream(const QByteArray &pdf, const QString &text, const QStrin
         return {};
     const QByteArray dictionary = pdf.mid(begin, keyword - begin);
     qsizetype start = keyword + 6;
-    if (pdf.at(start) == '\r')
+    if (start < end && pdf.at(start) == '\r')
         ++start;
-    if (pdf.at(start) == '\n')
+    if (start < end && pdf.at(start) == '\n')
         ++start;
     QByteArray data = pdf.mid(start, end - start);
     if (!dictionary.contains("/FlateDecode"))
