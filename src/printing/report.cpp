@@ -30,15 +30,8 @@ const QImage &measuringDevice()
     return device;
 }
 
-// A font whose character height is `px` device pixels on a device of that resolution.
-QFont fontForDevice(const QFont &base, double px, int dpi)
-{
-    QFont font = base;
-    font.setPointSizeF(px * 72.0 / dpi);
-    return font;
-}
-
-// Breaks one line of text into the lines that fit a width, at word boundaries.
+// Breaks one line of text into the lines that fit a width (in the units of the font's
+// pixel size), at word boundaries.
 QStringList wrapLine(const QString &line, const QFont &font, double width)
 {
     if (line.isEmpty())
@@ -57,6 +50,20 @@ QStringList wrapLine(const QString &line, const QFont &font, double width)
     return out;
 }
 
+// Where a line of `width` px starts in a text area of `inner` px beginning at `left`. A line
+// too wide for the area starts at its left edge whatever the alignment, so the box cuts its
+// end and never its beginning.
+double lineLeft(double left, double inner, double width, Qt::Alignment alignment)
+{
+    if (width >= inner)
+        return left;
+    if (alignment & Qt::AlignRight)
+        return left + inner - width;
+    if (alignment & Qt::AlignHCenter)
+        return left + (inner - width) / 2;
+    return left;
+}
+
 PreparedItem prepareMemo(const TMemoView &memo, const QDate &date)
 {
     PreparedItem item;
@@ -69,20 +76,30 @@ PreparedItem prepareMemo(const TMemoView &memo, const QDate &date)
     item.fill = memo.Fill;
     item.hAlign = memo.HAlign;
 
+    // Measured at the drawing font's own size, then scaled to the memo's character height.
+    const double scale = memo.FontHeight / TMemoView::kShapingPixels;
+    const QFontMetricsF metrics(item.font, &measuringDevice());
     const QString today = DateText::format(date);
-    const QFont measuring = fontForDevice(item.font, memo.FontHeight, 96);
+    const double textLeft = memo.Left + TMemoView::kInsetX;
     const double textWidth = memo.Width - 2 * TMemoView::kInsetX;
     for (QString line : memo.Lines) {
         if (memo.Expressions)
             line.replace(u"[DATE]"_s, today);
         if (memo.WordWrap)
-            item.lines += wrapLine(line, measuring, textWidth);
+            item.lines += wrapLine(line, item.font, textWidth / scale);
         else
             item.lines.append(line);
     }
+    // Left-aligned lines start at the left whatever their width: only the others are
+    // measured, which keeps long lists quick.
+    const bool leftAligned = !(memo.HAlign & (Qt::AlignRight | Qt::AlignHCenter));
+    for (const QString &line : std::as_const(item.lines)) {
+        const double width = leftAligned ? 0 : metrics.horizontalAdvance(line) * scale;
+        item.lineLefts.append(lineLeft(textLeft, textWidth, width, memo.HAlign));
+    }
 
-    const QFontMetricsF metrics(measuring, &measuringDevice());
-    item.lineHeight = metrics.height();
+    item.lineHeight = metrics.height() * scale;
+    item.ascent = metrics.ascent() * scale;
     item.pitch = memo.FixedPitch > 0 ? memo.FixedPitch : item.lineHeight + memo.LineSpacing;
     const double block = item.lines.isEmpty()
                              ? 0
@@ -156,6 +173,7 @@ void placeBandPart(const QList<PreparedItem> &items, double from, double to, dou
         const double low = top >= from ? -std::numeric_limits<double>::infinity() : from;
         const double high = bottom <= to ? std::numeric_limits<double>::infinity() : to;
         item.lines.clear();
+        item.lineLefts.clear();
         bool first = true;
         for (int i = 0; i < source.lines.size(); ++i) {
             const double lineTop = source.firstLineTop + i * source.pitch;
@@ -165,6 +183,7 @@ void placeBandPart(const QList<PreparedItem> &items, double from, double to, dou
                 item.firstLineTop = lineTop;
             first = false;
             item.lines.append(source.lines.at(i));
+            item.lineLefts.append(source.lineLefts.at(i));
         }
         item.box.setTop(std::max(top, from));
         item.box.setBottom(std::min(bottom, to));
@@ -207,7 +226,11 @@ TMemoView::TMemoView(const QString &name, const QRectF &box)
 QFont TMemoView::drawingFont() const
 {
     QFont font = Font;
-    font.setPointSizeF(FontHeight * 0.75);
+    font.setPixelSize(kShapingPixels);
+    // Outlines as designed: the glyphs and their widths scale exactly with the size, so the
+    // layout is the same on the screen, the printer and a file, whatever the system's
+    // hinting settings.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
@@ -398,16 +421,16 @@ void TReport::paintPage(QPainter &painter, int index) const
                 painter.fillRect(item.box, item.fill);
             painter.save();
             painter.setClipRect(item.box, Qt::IntersectClip);
-            painter.setFont(fontForDevice(item.font, item.fontHeight, dpiY));
+            painter.setFont(item.font);
             painter.setPen(item.fontColor);
+            const double scale = item.fontHeight / TMemoView::kShapingPixels;
             for (int i = 0; i < item.lines.size(); ++i) {
-                const QRectF line(item.box.left() + TMemoView::kInsetX,
-                                  item.firstLineTop + i * item.pitch,
-                                  item.box.width() - 2 * TMemoView::kInsetX, item.lineHeight);
-                painter.drawText(line,
-                                 int(item.hAlign) | Qt::AlignTop | Qt::TextDontClip |
-                                     Qt::TextSingleLine,
-                                 item.lines.at(i));
+                painter.save();
+                painter.translate(item.lineLefts.at(i),
+                                  item.firstLineTop + i * item.pitch + item.ascent);
+                painter.scale(scale, scale);
+                painter.drawText(QPointF(0, 0), item.lines.at(i));
+                painter.restore();
             }
             painter.restore();
             break;

@@ -60,7 +60,10 @@ public:
     void clearLines() { Lines.clear(); }
     void addLine(const QString &line) { Lines.append(line); }
 
-    // The font used for drawing: family and weight from Font, size from FontHeight.
+    // The font the text is measured and drawn with: family and weight from Font, at a size
+    // of kShapingPixels whole pixels; the engine scales it to FontHeight. A font's own size
+    // is rounded to whole device pixels (8 pt would print at 8.25 pt at 96 dpi), a scale is
+    // not, so every text prints at exactly its height on any device.
     QFont drawingFont() const;
 
     QStringList Lines;
@@ -75,6 +78,7 @@ public:
     double LineSpacing = 2;  // blank between two lines, px
     double FixedPitch = 0;   // when above zero: the distance from one line top to the next
 
+    static constexpr int kShapingPixels = 1000;
     static constexpr double kInsetX = 2;
     static constexpr double kInsetY = 1;
 };
@@ -164,11 +168,16 @@ struct PreparedItem {
     ObjectKind kind = ObjectKind::Memo;
     QString name;
     QRectF box; // on the printable area, px; also the clip of memos
-    // Text boxes: the lines as drawn, the top of the first, the distance between tops.
+    // Text boxes: the lines as drawn, where each starts (a line too wide for its box
+    // starts at the box's left inset whatever the alignment, so only its end is cut), the
+    // top of the first, the distance between tops, a line's height and its baseline below
+    // its top. The font is the drawing font, scaled from its own size to fontHeight.
     QStringList lines;
+    QList<double> lineLefts;
     double firstLineTop = 0;
     double pitch = 0;
     double lineHeight = 0;
+    double ascent = 0;
     QFont font;
     double fontHeight = 0;
     QColor fontColor;

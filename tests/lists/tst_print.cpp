@@ -5,13 +5,17 @@
 #include "lists/riepilogo.h"
 #include "lists/sottoscorta.h"
 #include "lists/stampaelenco.h"
+#include "lists/trovamagazzino.h"
+#include "printing/designs.h"
 #include "printing/report.h"
 #include "printing/reportwindow.h"
+#include "support/pdf.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +49,8 @@ private Q_SLOTS:
     void heights_data();
     void heights();
     void printButton();
+    void longestFiguresPrintWhole_data();
+    void longestFiguresPrintWhole();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -120,6 +126,76 @@ void ListPrinting::printButton()
     // The screen stays open with its list.
     QVERIFY(list.isVisible());
     QCOMPARE(list.lstRecords->conta(), 1);
+}
+
+void ListPrinting::longestFiguresPrintWhole_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("figure");
+    // The longest cost a card holds ends the lines of the search, low-stock and unpaid
+    // lists; times the largest stock it gives a value of 15 significant digits, which ends
+    // the inventory line at its 160th character.
+    QTest::newRow("search") << u"search"_s << u"999999999,99"_s;
+    QTest::newRow("low stock") << u"low stock"_s << u"999999999,99"_s;
+    QTest::newRow("unpaid") << u"unpaid"_s << u"999999999,99"_s;
+    QTest::newRow("inventory") << u"inventory"_s << u"9998999999900,01"_s;
+}
+
+// The lines print at the list's true 8 pt, so a line that fits the memo prints whole: its
+// last figure ends inside the memo's right edge instead of being cut off there.
+void ListPrinting::longestFiguresPrintWhole()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, figure);
+    TSchedaProdotto most = Cards::make(u"MAX"_s, u"Il più caro"_s, u"9999"_s, u"999999999,99"_s);
+    most.Pagato = TSchedaProdotto::paidNo();
+    TSchedaProdotto outOfStock = Cards::make(u"ZERO"_s, u"Esaurito"_s, u"0"_s, u"999999999,99"_s);
+    Cards::write({most, outOfStock});
+    const QString pdf = m_folder->file(u"stampa.pdf"_s);
+    ReportWindow::setPdfForTests(pdf);
+
+    Recorder rec;
+    rec.printAnswers = {true};
+    if (screen == u"search") {
+        TfrmTrovaMagazzino list(nullptr);
+        list.show();
+        list.txtCodice->setText(u"MAX"_s);
+        QTest::mouseClick(list.btnCerca, Qt::LeftButton);
+        QTest::mouseClick(list.btnStampa, Qt::LeftButton);
+    } else if (screen == u"low stock") {
+        TfrmSottoscorta list(nullptr);
+        list.show();
+        QTest::mouseClick(list.btnStampa, Qt::LeftButton);
+    } else if (screen == u"unpaid") {
+        TfrmDaSaldare list(nullptr);
+        list.show();
+        QTest::mouseClick(list.btnStampa, Qt::LeftButton);
+    } else {
+        TfrmRiepilogo list(nullptr, {});
+        list.show();
+        QTest::mouseClick(list.btnStampa, Qt::LeftButton);
+    }
+    QVERIFY(rec.unexpected.isEmpty());
+
+    const auto design = ReportDesigns::repRiepilogo();
+    const TMemoView *memo = design->findMemo(u"txtRiepilogo"_s);
+    const double edge = (ReportUnits::mm(design->Pages(1)->MarginMm) + memo->Left + memo->Width) *
+                        0.75;
+    int printed = 0;
+    for (const Pdf::Word &word : Pdf::words(pdf)) {
+        if (word.text != figure)
+            continue;
+        ++printed;
+        QVERIFY2(word.box.right() <= edge,
+                 qPrintable(u"%1 ends at %2 pt, the memo at %3 pt"_s.arg(figure)
+                                .arg(word.box.right())
+                                .arg(edge)));
+    }
+    // The inventory's total line repeats the value.
+    QCOMPARE(printed, screen == u"inventory" ? 2 : 1);
+
+    // The lines at 8 pt, the title at 9 pt and the footer at 8 pt, exactly.
+    QCOMPARE(Pdf::fontSizes(pdf), (QList<double>{8, 9}));
 }
 
 SCAFFARIA_TEST(ListPrinting)

@@ -7,6 +7,7 @@
 #include "printing/reportwindow.h"
 #include "printing/stampamag.h"
 #include "sheets.h"
+#include "support/pdf.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 #include "warehouse/magazzino.h"
@@ -320,6 +321,9 @@ void CardSheetTest::previewAndPrint()
     QCOMPARE(text.contains(u"SPAZIO PER APPUNTI:"_s), !withPhoto);
     // The folder icon, and the photo on the sheet that has one.
     QCOMPARE(Sheets::pdfPictures(m_pdf), withPhoto ? 2 : 1);
+    // Printed at the printer's resolution, every text at the size its design gives.
+    const QList<double> sizes = withPhoto ? QList<double>{9, 10, 16} : QList<double>{6, 9, 10, 16};
+    QCOMPARE(Pdf::fontSizes(m_pdf), sizes);
 }
 
 void CardSheetTest::notANumberKeepsTheScreen_data()

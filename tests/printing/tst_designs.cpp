@@ -2,6 +2,7 @@
 #include "printing/listreport.h"
 #include "printing/report.h"
 #include "sheets.h"
+#include "support/pdf.h"
 #include "support/testmain.h"
 
 #include <QTemporaryDir>
@@ -41,8 +42,8 @@ private Q_SLOTS:
     void looks_data();
     void looks();
     void slotsRepeatDownThePage();
-    void pdfHoldsTheTexts_data();
-    void pdfHoldsTheTexts();
+    void pdfHoldsTheTextsAtTheirSizes_data();
+    void pdfHoldsTheTextsAtTheirSizes();
 };
 
 void ReportDesignsTest::paperAndNames_data()
@@ -276,15 +277,19 @@ void ReportDesignsTest::slotsRepeatDownThePage()
     QVERIFY(qAbs(report->FindObject(u"Shape7"_s)->box().bottom() - ReportUnits::mm(267)) < 1e-9);
 }
 
-void ReportDesignsTest::pdfHoldsTheTexts_data()
+void ReportDesignsTest::pdfHoldsTheTextsAtTheirSizes_data()
 {
     QTest::addColumn<QString>("design");
     QTest::addColumn<QStringList>("expected");
+    // Every size the design's texts have, in points, ascending.
+    QTest::addColumn<QList<double>>("points");
     QTest::newRow("card") << u"repScheda"_s
                           << QStringList{u"Titolo Scheda"_s, u"Campo 1"_s, u"Campo 18"_s,
-                                         u"SPAZIO PER APPUNTI:"_s, u"Termine scheda"_s};
+                                         u"SPAZIO PER APPUNTI:"_s, u"Termine scheda"_s}
+                          << QList<double>{6, 9, 10, 16};
     QTest::newRow("card with photo")
-        << u"repFoto"_s << QStringList{u"Titolo Scheda"_s, u"Campo 17"_s, u"Termine scheda"_s};
+        << u"repFoto"_s << QStringList{u"Titolo Scheda"_s, u"Campo 17"_s, u"Termine scheda"_s}
+        << QList<double>{9, 10, 16};
     QTest::newRow("price list") << u"repDocumento"_s
                                 << QStringList{u"NOME LISTINO PREZZI"_s,
                                                u"NOME PRODOTTO"_s,
@@ -292,17 +297,22 @@ void ReportDesignsTest::pdfHoldsTheTexts_data()
                                                u"CARATTERISTICHE DEL PRODOTTO"_s,
                                                u"CODICE XYZ"_s,
                                                u"0,00"_s,
-                                               u"Pagina"_s};
+                                               u"Pagina"_s}
+                                << QList<double>{8, 10, 16};
     QTest::newRow("list") << u"repRiepilogo"_s
                           << QStringList{u"Riepilogo"_s, u"[riga] con parentesi"_s,
                                          u"Stampa eseguita in data "_s +
-                                             QDate::currentDate().toString(u"dd/MM/yyyy"_s)};
+                                             QDate::currentDate().toString(u"dd/MM/yyyy"_s)}
+                          << QList<double>{8, 9};
 }
 
-void ReportDesignsTest::pdfHoldsTheTexts()
+// The texts reach the file literally, each at exactly the size of its design: a size
+// rounded to whole pixels (8 pt as 8.25 pt) fails.
+void ReportDesignsTest::pdfHoldsTheTextsAtTheirSizes()
 {
     QFETCH(QString, design);
     QFETCH(QStringList, expected);
+    QFETCH(QList<double>, points);
     auto report = maker(design)();
     if (design == u"repRiepilogo")
         ListReport::fill(*report, u"Riepilogo"_s, {u"[riga] con parentesi"_s});
@@ -314,6 +324,8 @@ void ReportDesignsTest::pdfHoldsTheTexts()
     const QString text = Sheets::pdfText(pdf);
     for (const QString &piece : expected)
         QVERIFY2(text.contains(piece), qPrintable(piece + u" not in:\n"_s + text));
+
+    QCOMPARE(Pdf::fontSizes(pdf), points);
 }
 
 SCAFFARIA_TEST(ReportDesignsTest)

@@ -2,6 +2,7 @@
 #include "printing/listreport.h"
 #include "printing/report.h"
 #include "sheets.h"
+#include "support/pdf.h"
 #include "support/testmain.h"
 
 #include <QPainter>
@@ -53,6 +54,8 @@ private Q_SLOTS:
     void findObjectByExactName();
     void pictureIsACopy();
     void longTextIsCutNotWrapped();
+    void tooLongTextKeepsItsStart_data();
+    void tooLongTextKeepsItsStart();
     void wrappingMemoBreaksAtWords();
     void pictureFitsCentred_data();
     void pictureFitsCentred();
@@ -113,6 +116,68 @@ void ReportEngine::longTextIsCutNotWrapped()
     QVERIFY(!inked(image, below.toRect().adjusted(1, 1, -1, -1)));
     const QRectF caption = page.find(u"titCampo02"_s)->box.translated(margin, margin);
     QCOMPARE(image.pixelColor(caption.center().toPoint()), QColor(0x00, 0x80, 0x80));
+}
+
+void ReportEngine::tooLongTextKeepsItsStart_data()
+{
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fits");
+    const QString repDocumento = u"repDocumento"_s;
+    QTest::newRow("price that fits, right-aligned")
+        << repDocumento << u"txtPrezzo_A"_s << u"€  12,50"_s << true;
+    QTest::newRow("price too long keeps its euro sign")
+        << repDocumento << u"txtPrezzo_D"_s << u"€  123456789,00"_s << false;
+    QTest::newRow("centred title too long keeps its start")
+        << u"repScheda"_s << u"txtTitolo"_s
+        << u"Vite autofilettante testa svasata a croce in acciaio inox per legno duro"_s << false;
+}
+
+// Right-aligned and centred texts that fit stand where their alignment puts them; one too
+// long for its box starts at the box's left edge, so the box cuts its end like any other
+// text's and its first characters (a price's euro sign) print.
+void ReportEngine::tooLongTextKeepsItsStart()
+{
+    QFETCH(QString, design);
+    QFETCH(QString, object);
+    QFETCH(QString, text);
+    QFETCH(bool, fits);
+    auto report = design == u"repScheda" ? ReportDesigns::repScheda()
+                                         : ReportDesigns::repDocumento();
+    report->findMemo(object)->setText(text);
+    report->PrepareReport(true);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"sheet.pdf"_s);
+    QVERIFY(Sheets::toPdf(*report, pdf));
+
+    // The box and its text area in points on the paper.
+    const PreparedPage &page = report->preparedPages().first();
+    const double pt = 0.75;
+    const QRectF box = page.find(object)->box.translated(ReportUnits::mm(page.marginMm),
+                                                         ReportUnits::mm(page.marginMm));
+    const QRectF area(box.left() * pt, box.top() * pt, box.width() * pt, box.height() * pt);
+    const double inset = TMemoView::kInsetX * pt;
+    QList<Pdf::Word> inBox;
+    for (const Pdf::Word &word : Pdf::words(pdf)) {
+        const bool across = word.box.right() > area.left() && word.box.left() < area.right();
+        if (across && word.box.center().y() > area.top() && word.box.center().y() < area.bottom())
+            inBox.append(word);
+    }
+    QVERIFY(!inBox.isEmpty());
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    QCOMPARE(inBox.first().text, words.first());
+    QCOMPARE(inBox.last().text, words.last());
+    if (fits) {
+        const double right = area.right() - inset;
+        QVERIFY2(qAbs(inBox.last().box.right() - right) < 0.05,
+                 qPrintable(u"ends at %1 pt, not %2"_s.arg(inBox.last().box.right()).arg(right)));
+    } else {
+        QVERIFY2(qAbs(inBox.first().box.left() - (area.left() + inset)) < 0.05,
+                 qPrintable(u"starts at %1 pt, the box at %2"_s.arg(inBox.first().box.left())
+                                .arg(area.left())));
+        QVERIFY(inBox.last().box.right() > area.right()); // cut by the box, not wrapped
+    }
 }
 
 void ReportEngine::wrappingMemoBreaksAtWords()

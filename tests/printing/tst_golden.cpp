@@ -2,7 +2,7 @@
 // pixel with the reference pictures in tests/data/golden.
 //
 // To accept a deliberate change of a design, regenerate the references and look at them:
-//     SCAFFARIA_UPDATE_GOLDEN=1 build/tests/tst_printing GoldenSheets
+//     SCAFFARIA_UPDATE_GOLDEN=1 build/tests/tst_printing_model GoldenSheets
 // writes every reference PNG anew into tests/data/golden (and passes).
 // When a sheet no longer matches, the test writes the sheet as painted and a difference
 // picture into a temporary folder and names it in the failure message.
@@ -28,11 +28,11 @@ namespace {
 // glyph) shows as pixels that change by far more. A pixel counts as different when one of
 // its channels moves by more than a quarter of the scale, and a sheet matches while at most
 // 0.002 % of its pixels differ (17 of a sheet's 891 000). Measured on these sheets: one
-// missing 8 pt digit of the list report changes 29 pixels past the threshold, a missing
-// two-digit 10 pt value 64, a sheet moved down by one pixel 40 000, so each fails. Other
-// font hinting is a change of the glyphs, not of their anti-aliasing, and fails too
-// (fontconfig's hintnone instead of this system's hintslight: 421 to 2342 pixels, no
-// anti-aliasing at all: 4328 to 11965): regenerate the references for such a system.
+// missing 8 pt digit changes 22 pixels past the threshold (the page number) to 26 (a list
+// line), one missing 10 pt digit 33, a sheet moved down by one pixel 15 000 to 41 000, so
+// each fails. The engine draws glyph outlines unhinted, so fontconfig's hinting settings
+// change nothing (hintnone and hintfull both match); text drawn without anti-aliasing at
+// all differs in 9 400 to 11 700 pixels: regenerate the references for such a system.
 constexpr int kChannelTolerance = 64;
 constexpr double kDifferingShare = 0.00002;
 
@@ -99,6 +99,9 @@ std::unique_ptr<TReport> priceSheet()
         product.prezzo = u"%1,90"_s.arg(8 + 3 * slot);
     }
     page.products[4].prezzo.clear(); // the euro sign alone
+    // Too long for its box: it starts at the box's left edge, euro sign first, and the box
+    // cuts its end.
+    page.products[6].prezzo = u"123456789,00"_s;
     // Slot H stays empty: its frame and its white picture box still print.
     auto sheet = PriceSheet::build(page);
     sheet->PrepareReport(true);
@@ -115,6 +118,14 @@ std::unique_ptr<TReport> listReport()
         u"DD-6        Dado esagonale M6                         Sacchetto da 200       150"_s,
         u"RN-10       Rondella piana 10 mm                      Sacchetto da 200        80"_s,
         u"TS-8        Tassello in nylon 8 mm                    Scatola da 50            0"_s,
+        // 160 characters, the most the box holds: the value prints whole.
+        u"%1  %2  Scad. %3  Costo: € 999999999,99  Giacenza: %4  Valore: € 9998999999900,01"_s
+            .arg(u"MAX"_s, -25)
+            .arg(u"Il più caro"_s, -42)
+            .arg(QString(), 10)
+            .arg(u"9999"_s, -10),
+        // Longer than the box: cut at its right edge, not wrapped.
+        u"Riga troppo lunga "_s + QString(160, u'9'),
     };
     ListReport::fill(*report, u"Riepilogo prodotti in magazzino"_s, lines);
     report->setPreparationDate(QDate(2025, 1, 9));
