@@ -1,14 +1,17 @@
 #include "common/workscreen.h"
 
+#include "common/artwork.h"
 #include "common/screens.h"
 #include "common/statusline.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLinearGradient>
 #include <QScrollArea>
+#include <QScrollBar>
 
-#include "common/artwork.h"
+#include <algorithm>
 
 WorkScreen::WorkScreen(const QString &name, const QString &caption, QSize panelSize)
     : QWidget(nullptr), m_panel(new QWidget(this))
@@ -82,4 +85,57 @@ void WorkScreen::place()
     m_scroll->setGeometry(0, 0, width(), height() - statusHeight);
     if (m_status)
         m_status->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    followScroll();
+}
+
+void WorkScreen::pinToRight(const QList<QWidget *> &controls)
+{
+    if (m_pinned.isEmpty()) {
+        connect(m_scroll->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                &WorkScreen::followScroll);
+        connect(m_scroll->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+                &WorkScreen::followScroll);
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget *, QWidget *now) { uncoverFocus(now); });
+    }
+    m_pinnedLeft = m_panel->width();
+    for (QWidget *control : controls) {
+        m_pinned.append({control, control->pos()});
+        m_pinnedLeft = std::min(m_pinnedLeft, control->x());
+        control->raise();
+    }
+    followScroll();
+}
+
+// How far the panel's right edge lies beyond the visible part of the window.
+static int hiddenOnTheRight(const QScrollArea *scroll, const QWidget *panel)
+{
+    const int seen = scroll->horizontalScrollBar()->value() + scroll->viewport()->width();
+    return std::max(0, panel->width() - seen);
+}
+
+void WorkScreen::followScroll()
+{
+    const int shift = hiddenOnTheRight(m_scroll, m_panel);
+    for (const auto &[control, at] : std::as_const(m_pinned))
+        control->move(at.x() - shift, at.y());
+}
+
+void WorkScreen::uncoverFocus(QWidget *focus)
+{
+    if (m_pinned.isEmpty() || !focus || !m_panel->isAncestorOf(focus))
+        return;
+    for (const auto &pinned : std::as_const(m_pinned)) {
+        if (pinned.first == focus || pinned.first->isAncestorOf(focus))
+            return;
+    }
+    const QRect box(focus->mapTo(m_panel, QPoint(0, 0)), focus->size());
+    const int pinnedLeft = m_pinnedLeft - hiddenOnTheRight(m_scroll, m_panel);
+    const int gap = 6;
+    if (box.right() + gap <= pinnedLeft)
+        return;
+    // Scrolling right by d moves the pinned group right by d as well (it lags the panel's
+    // hidden part), so the field comes out once the hidden part shrinks enough.
+    QScrollBar *bar = m_scroll->horizontalScrollBar();
+    bar->setValue(bar->value() + box.right() + gap - pinnedLeft);
 }

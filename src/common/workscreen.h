@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
+
+#include <utility>
 
 class QLabel;
 class QScrollArea;
@@ -22,6 +25,11 @@ public:
     QWidget *panel() const { return m_panel; }
     // Adds the status line across the foot of the window.
     QLabel *addStatusLine(const QString &text);
+    // Keeps controls at the panel's right edge (a command column, the navigation arrows)
+    // in sight on a screen narrower than the panel: they move left with the visible part
+    // of the panel over the fields, which scroll under them; a field that takes the focus
+    // behind them is scrolled out from under them.
+    void pinToRight(const QList<QWidget *> &controls);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -33,8 +41,12 @@ protected:
 
 private:
     void place();
+    void followScroll();
+    void uncoverFocus(QWidget *focus);
 
     QWidget *m_panel;
     QScrollArea *m_scroll;
     QLabel *m_status = nullptr;
+    QList<std::pair<QWidget *, QPoint>> m_pinned; // control, its place in the design
+    int m_pinnedLeft = 0;                         // the design's left edge of the pinned group
 };

@@ -23,11 +23,15 @@
 #include <QScrollArea>
 #include <QShowEvent>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr QSize kPanel(1100, 680);
+// The narrowest the panel gets before it scrolls.
+constexpr int kMinWidth = 900;
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect box, QColor colour)
 {
@@ -164,8 +168,30 @@ void TfrmRiepilogo::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     const int status = panInfo->height();
+    // On a narrow screen (1024 pixels) the panel narrows instead of scrolling, so the
+    // total, Trova, Esci and the help picture stay in sight: the list and the find field
+    // give up the width, the controls on the right keep their distance from the edge.
+    arrange(std::clamp(width() - 20, kMinWidth, kPanel.width()));
     m_scroll->setGeometry(0, 0, width(), height() - status);
     panInfo->setGeometry(0, height() - status, width(), status);
+}
+
+void TfrmRiepilogo::arrange(int panelWidth)
+{
+    if (panRiepilogo->width() == panelWidth)
+        return;
+    const int shrink = kPanel.width() - panelWidth;
+    panRiepilogo->setFixedSize(panelWidth, kPanel.height());
+    imgGuida->move(panelWidth - 48, 4);
+    for (QWidget *w : std::initializer_list<QWidget *>{lblRigo01, lblRigo02, lstRecords,
+                                                       findChild<QWidget *>(u"barTotale"_s)})
+        w->resize(panelWidth, w->height());
+    titTipologia->resize(900 - shrink, titTipologia->height());
+    txtTrova->resize(940 - shrink, txtTrova->height());
+    btnTrova->move(950 - shrink, btnTrova->y());
+    lblTotale->resize(770 - shrink, lblTotale->height());
+    btnStampa->move(770 - shrink, btnStampa->y());
+    btnEsci->move(950 - shrink, btnEsci->y());
 }
 
 void TfrmRiepilogo::showEvent(QShowEvent *event)

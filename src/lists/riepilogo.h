@@ -44,6 +44,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Lays the panel out at the given width, from the full design down to a small screen.
+    void arrange(int panelWidth);
     void riempi();
     void btnStampaClick();
     void imgGuidaClick();

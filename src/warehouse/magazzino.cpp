@@ -71,6 +71,9 @@ TfrmMagazzino::TfrmMagazzino()
     buildLayout();
     buildCommands();
     wireHints();
+    pinToRight({cmdPrimo, cmdIndietro, lblPosizione, cmdAvanti, cmdUltimo, btnNuovo, btnDuplica,
+                btnSalva, btnTrova, btnAllegati, btnAnteprima, btnStampa, btnScaduti,
+                btnSottoscorta, btnEsporta, btnGuida, btnEsci});
 }
 
 QImage TfrmMagazzino::placeholder() const { return imgBianco->pixmap().toImage(); }

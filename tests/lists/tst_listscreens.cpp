@@ -61,6 +61,7 @@ private Q_SLOTS:
     void enterOpensSelectedLine();
     void listScreensClose_data();
     void listScreensClose();
+    void inventoryOnSmallScreen();
     void searchFromCardScreen();
     void searchOtherTagOnlyCloses();
     void searchArchiveFailure();
@@ -253,6 +254,36 @@ void ListScreens::listScreensClose()
     QVERIFY(closed);
     QCOMPARE(m_cards->lblPosizione->text(), QString());
     QVERIFY(rec.take().isEmpty());
+}
+
+// On a 1024 x 768 screen the inventory's total, Trova, Esci and the help picture are all in
+// sight without scrolling.
+void ListScreens::inventoryOnSmallScreen()
+{
+    Cards::write({lowCard(u"A1"_s, u"Vite"_s, u"prima"_s)});
+    // The test screen is smaller than 1024 x 768, so the inventory is laid out inside a
+    // host of that size, as the window manager gives it on a small laptop (title bar
+    // taken off).
+    QWidget host;
+    host.resize(1024, 768 - 24);
+    TfrmRiepilogo inventory(&host, TfrmRiepilogo::tuttiGliArticoli());
+    inventory.setWindowFlags(Qt::Widget);
+    inventory.setGeometry(0, 0, 1024, 768 - 24);
+    host.show();
+    inventory.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    const QRect visible(0, 0, inventory.width(), inventory.height() - inventory.panInfo->height());
+    for (QWidget *w : std::initializer_list<QWidget *>{inventory.lblTotale, inventory.btnTrova,
+                                                       inventory.btnEsci, inventory.btnStampa,
+                                                       inventory.imgGuida}) {
+        const QRect box(w->mapTo(&inventory, QPoint(0, 0)), w->size());
+        QVERIFY2(visible.contains(box),
+                 qPrintable(w->objectName() + u' ' + QString::number(box.x()) + u',' +
+                            QString::number(box.y()) + u' ' + QString::number(box.width()) + u' ' +
+                            QString::number(inventory.width())));
+    }
+    QVERIFY(inventory.lblTotale->text().endsWith(u"0,00"_s));
+    inventory.close();
 }
 
 void ListScreens::searchFromCardScreen()
