@@ -4,7 +4,6 @@
 #include "warehouse/archivio.h"
 
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QSet>
 #include <QTest>
@@ -66,7 +65,7 @@ void TwoCopies::secondStartRefusedWhileFirstRuns()
     QCOMPARE(first->exitCode(), 0);
     {
         Recorder rec;
-        std::unique_ptr<QLockFile> lock = FolderLock::take();
+        std::unique_ptr<FolderLock::Held> lock = FolderLock::take();
         QVERIFY(lock && lock->isLocked());
         QVERIFY(rec.messages.isEmpty());
     }
@@ -78,7 +77,7 @@ void TwoCopies::secondStartRefusedWhileFirstRuns()
     QVERIFY(killed->waitForFinished(20000));
     QVERIFY(QFile::exists(folder.file(FolderLock::fileName())));
     Recorder rec;
-    std::unique_ptr<QLockFile> lock = FolderLock::take();
+    std::unique_ptr<FolderLock::Held> lock = FolderLock::take();
     QVERIFY(lock && lock->isLocked());
     QVERIFY(rec.messages.isEmpty());
 }
