@@ -32,7 +32,10 @@ int openRegular(const QByteArray &path, int flags)
 
 } // namespace
 
-RecordFile::RecordFile(const QString &path, int recordSize) : m_file(path), m_size(recordSize) {}
+RecordFile::RecordFile(const QString &path, int recordSize)
+    : m_file(path), m_path(path), m_size(recordSize)
+{
+}
 
 RecordFile::~RecordFile() { close(); }
 
@@ -40,9 +43,9 @@ bool RecordFile::open()
 {
     if (m_file.isOpen())
         return true;
-    if (ProgramFolder::leadsOutside(m_file.fileName()))
+    if (ProgramFolder::leadsOutside(m_path))
         return false;
-    const QByteArray path = QFile::encodeName(m_file.fileName());
+    const QByteArray path = QFile::encodeName(m_path);
     QIODevice::OpenMode mode = QIODevice::ReadWrite;
     int handle = openRegular(path, O_RDWR | O_CREAT);
     if (handle < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
@@ -84,7 +87,7 @@ bool RecordFile::writeRecord(qint64 offset, const char *bytes, qint64 size)
     if (m_file.write(bytes, size) != size)
         return false;
     // The save's success message must not show while the record is still in the cache.
-    return m_file.flush() && DurableFile::syncData(m_file.handle(), m_file.fileName());
+    return m_file.flush() && DurableFile::syncData(m_file.handle(), m_path);
 }
 
 bool RecordFile::writeAt(qint64 position, const char *record)
@@ -129,7 +132,7 @@ bool RecordFile::append(const char *record, qint64 *position)
             if (!fragment.isEmpty() && m_file.seek(offset))
                 m_file.write(fragment.constData(), fragment.size());
             m_file.resize(length);
-            DurableFile::syncData(handle, m_file.fileName());
+            DurableFile::syncData(handle, m_path);
         }
     }
     if (locked == 0)

@@ -50,5 +50,6 @@ private:
     bool writeRecord(qint64 offset, const char *record, qint64 size);
 
     QFile m_file;
+    QString m_path; // the file opened from its handle no longer knows its name
     int m_size;
 };
