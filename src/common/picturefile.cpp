@@ -35,7 +35,13 @@ std::function<bool(const QString &)> &writeCheck()
 // What the decoder of a JPEG needs beyond its output, from the frame header.
 struct JpegFrame {
     bool progressive = false;
+    bool arithmetic = false;
     qint64 coefficientBytes = 0;
+    // The fewest bytes that can hold the blocks the header claims: Huffman coding spends at
+    // least a bit on each block's DC coefficient (progressive) or two bits on its DC value
+    // and its end of block (sequential). A file shorter than that lies about its size, and
+    // decoding it would only spend the claimed pixels' time on filling them grey.
+    qint64 fewestBytes = 0;
 };
 
 bool readBytes(QIODevice *device, char *into, qint64 size)
@@ -99,14 +105,19 @@ std::optional<JpegFrame> jpegFrame(QIODevice *device)
         }
         JpegFrame result;
         result.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+        result.arithmetic = marker >= 0xC9;
+        qint64 blocks = 0;
         for (int i = 0; i < components; ++i) {
             const int h = std::max(1, byte(7 + 3 * i) >> 4);
             const int v = std::max(1, byte(7 + 3 * i) & 15);
+            const qint64 across = (width * h + 8 * hMax - 1) / (8 * hMax);
+            const qint64 down = (height * v + 8 * vMax - 1) / (8 * vMax);
+            blocks += across * down;
             // Blocks of 8 x 8 coefficients of two bytes each, rounded up to whole MCUs.
-            const qint64 across = (width * h + 8 * hMax - 1) / (8 * hMax) + h;
-            const qint64 down = (height * v + 8 * vMax - 1) / (8 * vMax) + v;
-            result.coefficientBytes += across * down * 128;
+            result.coefficientBytes += (across + h) * (down + v) * 128;
         }
+        if (!result.arithmetic)
+            result.fewestBytes = result.progressive ? blocks / 8 : blocks / 4;
         found = result;
     }
     device->seek(start);
@@ -139,7 +150,8 @@ QSize jpegDecoded(QSize source, QSize wanted)
                  (source.height() + denominator - 1) / denominator);
 }
 
-Plan planFor(QImageReader &reader, const std::optional<JpegFrame> &frame, QSize wanted)
+Plan planFor(QImageReader &reader, QIODevice *device, const std::optional<JpegFrame> &frame,
+             QSize wanted)
 {
     Plan plan;
     const QByteArray format = reader.format();
@@ -158,7 +170,10 @@ Plan planFor(QImageReader &reader, const std::optional<JpegFrame> &frame, QSize 
                                   : 1;
 
     if (jpeg) {
-        if (!frame)
+        if (!frame || device->size() < frame->fewestBytes)
+            return plan;
+        // Arithmetic coding has no such floor: its pictures are held to the other formats'.
+        if (frame->arithmetic && pixels(source) > kMostOtherSourcePixels)
             return plan;
         qint64 work = 0;
         if (frame->progressive) {
@@ -214,7 +229,7 @@ QImage decode(QIODevice *device, QSize wanted)
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(kAllocationLimitMiB);
-    const Plan plan = planFor(reader, frame, wanted);
+    const Plan plan = planFor(reader, device, frame, wanted);
     if (!plan.possible)
         return QImage();
     if (plan.scaledTo.isValid())

@@ -244,22 +244,18 @@ void FileSafety::leadsOutside()
 void FileSafety::hostilePicturesStayBounded_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QSize>("whole"); // invalid: no picture
     const QDir kept(QStringLiteral(SCAFFARIA_TEST_DATA "/fuzz/picture"));
-    for (const QString &name : kept.entryList(QDir::Files, QDir::Name)) {
-        // The one that is a plausible picture is decoded, scaled down to a quarter a side.
-        const QSize whole = name == u"jpeg-claims-16384x16384.jpg"_s ? QSize(4096, 4096) : QSize();
-        QTest::newRow(qPrintable(name)) << kept.filePath(name) << whole;
-    }
+    for (const QString &name : kept.entryList(QDir::Files, QDir::Name))
+        QTest::newRow(qPrintable(name)) << kept.filePath(name);
 }
 
 // Each file of the fuzz corpus lies about its size (a negative height, a header claiming
-// 65500 x 65500, a PNG that inflates to 768 MB): read whole and read for a slot, none
-// takes more than 256 MiB or a second.
+// 65500 x 65500 over a few hundred bytes, a PNG that inflates to 768 MB): read whole and
+// read for a slot, each gives no picture (the placeholder) without taking 256 MiB or a
+// second.
 void FileSafety::hostilePicturesStayBounded()
 {
     QFETCH(QString, file);
-    QFETCH(QSize, whole);
     const PeakMemory memory;
     QElapsedTimer clock;
     clock.start();
@@ -269,8 +265,8 @@ void FileSafety::hostilePicturesStayBounded()
     const qint64 slotTime = clock.elapsed();
     const qint64 grown = memory.grownMiB();
     qInfo("%lld ms whole, %lld ms for a slot, %lld MiB", readTime, slotTime, grown);
-    QCOMPARE(read.size(), whole.isValid() ? whole : QSize(0, 0));
-    QCOMPARE(slot.size(), whole.isValid() ? QSize(366, 274) : QSize(0, 0));
+    QVERIFY(read.isNull());
+    QVERIFY(slot.isNull());
     QVERIFY2(grown < 256, qPrintable(QString::number(grown)));
     QVERIFY2(readTime < 1000 && slotTime < 1000, qPrintable(QString::number(readTime)));
 }
