@@ -124,10 +124,14 @@ std::optional<JpegFrame> jpegFrame(QIODevice *device)
     return found;
 }
 
-qint64 bytesPerPixel(QImage::Format format)
+// The bytes a pixel takes once decoded, from the format a decoder announces. Some decoders
+// announce a value that is no format at all for a header they could not read: it counts as
+// the common four.
+qint64 bytesPerPixel(int announced)
 {
-    if (format == QImage::Format_Invalid)
+    if (announced <= QImage::Format_Invalid || announced >= QImage::NImageFormats)
         return 4;
+    const auto format = static_cast<QImage::Format>(announced);
     return std::max(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
 }
 
@@ -163,7 +167,7 @@ Plan planFor(QImageReader &reader, QIODevice *device, const std::optional<JpegFr
     source = QSize(std::abs(source.width()), std::abs(source.height()));
     if (source.isEmpty())
         return plan;
-    const qint64 depth = bytesPerPixel(reader.imageFormat());
+    const qint64 depth = bytesPerPixel(int(reader.imageFormat()));
     const qint64 turnCopies = reader.autoTransform() &&
                                       reader.transformation() != QImageIOHandler::TransformationNone
                                   ? 2
