@@ -78,8 +78,9 @@ bool syncFolder(const QString &folder)
         return false;
     const QByteArray native = QFile::encodeName(folder);
     const int handle = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder that may be written but not read cannot be synced by this user at all.
     if (handle < 0)
-        return false;
+        return errno == EACCES;
     int result;
     do {
         result = ::fsync(handle);
