@@ -3,6 +3,7 @@
 #include "app/crypt.h"
 #include "app/passwordstore.h"
 #include "common/numbertext.h"
+#include "common/picturefile.h"
 #include "common/programfolder.h"
 #include "common/recordfile.h"
 #include "lists/elenchi.h"
@@ -11,6 +12,7 @@
 #include "warehouse/archivio.h"
 #include "warehouse/schedaprodotto.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -365,14 +367,42 @@ QString archive(const std::uint8_t *data, std::size_t size)
     return QString();
 }
 
+QString picture(const std::uint8_t *data, std::size_t size)
+{
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                               static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return u"cannot open the buffer"_s;
+    // Whatever the header claims: no picture beyond the bounds, none of an empty size.
+    const QImage whole = PictureFile::read(&buffer);
+    if (!whole.isNull()) {
+        const qint64 pixels = qint64(whole.width()) * whole.height();
+        if (whole.width() <= 0 || whole.height() <= 0)
+            return u"a picture of %1 x %2"_s.arg(whole.width()).arg(whole.height());
+        if (pixels > PictureFile::kMostPixels || whole.sizeInBytes() > PictureFile::kMostBytes)
+            return u"a picture of %1 x %2 passes the bounds"_s.arg(whole.width())
+                .arg(whole.height());
+    }
+    const QSize slot(366, 274);
+    QBuffer again(&bytes);
+    if (!again.open(QIODevice::ReadOnly))
+        return u"cannot open the buffer"_s;
+    const QImage stretched = PictureFile::readStretched(&again, slot);
+    if (!stretched.isNull() && stretched.size() != slot)
+        return u"a slot picture of %1 x %2"_s.arg(stretched.width()).arg(stretched.height());
+    return QString();
+}
+
 std::span<const Target> all()
 {
-    static constexpr std::array<Target, 5> kTargets = {{
+    static constexpr std::array<Target, 6> kTargets = {{
         {"card", card},
         {"pricepage", pricePage},
         {"passwordstore", passwordStore},
         {"numberrules", numberRules},
         {"archive", archive},
+        {"picture", picture},
     }};
     return kTargets;
 }

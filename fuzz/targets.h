@@ -29,6 +29,8 @@ QString passwordStore(const std::uint8_t *data, std::size_t size);
 QString numberRules(const std::uint8_t *data, std::size_t size);
 // A whole archive of any size and bytes: record reading and every list over it.
 QString archive(const std::uint8_t *data, std::size_t size);
+// A picture file of any bytes, read at its own size and straight to a slot's size.
+QString picture(const std::uint8_t *data, std::size_t size);
 
 std::span<const Target> all();
 

@@ -3,8 +3,6 @@
 #include "app/startup.h"
 #include "common/programfolder.h"
 
-#include <QLockFile>
-
 int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
@@ -15,7 +13,7 @@ int main(int argc, char **argv)
     // The folder is chosen first, so the lock guards the folder this run really uses;
     // before any screen or file, a second copy on the same folder ends here.
     ProgramFolder::settle();
-    const std::unique_ptr<QLockFile> folderLock = FolderLock::take();
+    const std::unique_ptr<FolderLock::Held> folderLock = FolderLock::take();
     if (!folderLock)
         return 1;
     Application::applyFormatting();

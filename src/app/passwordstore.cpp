@@ -93,9 +93,12 @@ Position locate(const QList<Line> &lines)
     return at;
 }
 
-// The file's content: empty when it does not exist, nothing when it cannot be read.
+// The file's content: empty when it does not exist, nothing when it cannot be read or is
+// a link planted at its name.
 std::optional<QByteArray> readContent(const QString &fileName)
 {
+    if (ProgramFolder::leadsOutside(fileName))
+        return std::nullopt;
     if (!QFileInfo::exists(fileName))
         return QByteArray();
     QFile file(fileName);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QByteArray;
 class QSaveFile;
 class QString;
@@ -10,20 +12,34 @@ class QString;
 namespace DurableFile {
 
 // Forces the data written through an open file handle to the disk. False when the system
-// reports that it could not.
+// reports that it could not. The path names the file for the test check below.
+bool syncData(int handle, const QString &path);
 bool syncData(int handle);
 
 // Makes the entries of a folder durable, so that a file just renamed or created in it
-// stays there after a crash. A file system that cannot sync a folder is not an error.
-void syncFolder(const QString &folder);
+// stays there after a crash. A file system that cannot sync a folder at all is not an
+// error; false when the sync itself failed.
+bool syncFolder(const QString &folder);
 
-// Commits a whole-file save (the data is synced by the commit itself) and then syncs the
-// folder that holds the new name.
+// Opens a save file for a whole-file save, unbuffered so that a short write shows in
+// write()'s count. Refuses a target inside the program folder that leads out of it (a
+// planted symbolic link): the save file would write through the link.
+bool open(QSaveFile &file);
+
+// Commits a whole-file save: true only once the new file's data and its folder entry
+// have reached the disk. When the data cannot be synced the previous file stays as it
+// was; when the folder cannot be synced after the rename, the previous file is put back
+// (or the new one removed when there was none), so a failure leaves what was there.
 bool commit(QSaveFile &file);
 
 // Replaces a whole file by the bytes, through a save file: a failure (a short write on a
-// full disk, a folder that cannot be written) leaves the previous file whole. True once the
-// new file has reached the disk.
+// full disk, a failed sync, a folder that cannot be written) leaves the previous file
+// whole. True once the new file has reached the disk.
 bool writeWhole(const QString &path, const QByteArray &bytes);
+
+// For tests only: a check run before every sync of a file's data or of a folder, with the
+// file's or the folder's path; a sync whose path it refuses fails as a failing disk's
+// would. An empty function removes it.
+void setSyncCheckForTests(std::function<bool(const QString &path)> check);
 
 } // namespace DurableFile

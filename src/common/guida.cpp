@@ -82,8 +82,9 @@ QString TfrmGuida::pdfPath()
 {
     // An installed program keeps the guide with its documentation, not in the user's
     // program folder; a guide placed in the program folder still comes first.
+    // A link planted at the guide's name is not the guide.
     const QString own = ProgramFolder::file(u"Guida.pdf"_s);
-    if (QFileInfo::exists(own))
+    if (QFileInfo::exists(own) && !ProgramFolder::leadsOutside(own))
         return own;
     const QString installed = ProgramFolder::installedDocument(u"Guida.pdf"_s);
     return QFileInfo::exists(installed) ? installed : own;

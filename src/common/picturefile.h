@@ -7,23 +7,34 @@
 
 #include <functional>
 
-// Picture files chosen by the user or kept by the program: read whatever their size,
-// written whole or not at all.
+class QIODevice;
+
+// Picture files chosen by the user or kept by the program: read within a bound of memory
+// and time whatever their header claims, written whole or not at all.
 namespace PictureFile {
 
-// The largest picture kept at its own size: a photo beyond it is decoded scaled down to
-// fit (about 256 MiB decoded), so that a huge file cannot take the machine's memory.
-constexpr QSize kLargest(8192, 8192);
+// The most pixels a picture is kept with: a larger one is decoded scaled down to fit, its
+// proportions kept.
+constexpr qint64 kMostPixels = qint64(64) << 20;
+// The most memory one decoding may take, the decoder's own work included: a picture that
+// would need more at any size it can be decoded to gives no picture at all.
+constexpr qint64 kMostBytes = qint64(256) << 20;
 
-// Reads a picture, its format decided from the content, turned as its EXIF data says,
-// decoded scaled down to fit kLargest when it is larger, its proportions kept.
-// A null image when the file is missing or is not a picture.
+// Reads a picture, its format decided from the content (JPEG, PNG, BMP or GIF), turned as
+// its EXIF data says, decoded scaled down when it has more than kMostPixels or would take
+// more than kMostBytes. A null image when the file is missing, is not a picture, claims
+// a size that is invalid, or is too large to decode within the bounds at any scale.
 QImage read(const QString &path);
+QImage read(QIODevice *device);
 
 // Reads a picture decoded straight to the given size, its proportions not kept: a slot
 // picture that is stored and printed at that size never holds the whole photo in memory.
-// A null image when the file is missing or is not a picture.
+// A null image in the same cases as read().
 QImage readStretched(const QString &path, QSize size);
+QImage readStretched(QIODevice *device, QSize size);
+
+// A picture made elsewhere (a camera frame), scaled down to kMostPixels when larger.
+QImage fitted(const QImage &picture);
 
 // The format a file name asks for: its suffix when the writer knows it, JPEG otherwise
 // (a name without a suffix, or with one that names no picture format).

@@ -7,6 +7,9 @@
 #include <QProcessEnvironment>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -75,9 +78,50 @@ bool canWrite(const QString &folder)
     return probe.open();
 }
 
+bool holdsProgramFiles(const QString &folder)
+{
+    const QDir dir(folder);
+    return QFileInfo(dir.filePath(u"unins000.dll"_s)).isFile() ||
+           QFileInfo(dir.filePath(u"Magazzino.pro"_s)).isFile();
+}
+
+bool keepsFilesBeside(const QString &executableFolder, bool writable)
+{
+    if (holdsProgramFiles(executableFolder))
+        return true;
+    return !QFileInfo(templateFolder(executableFolder)).isDir() && writable;
+}
+
 bool keepsFilesBeside(const QString &executableFolder)
 {
-    return !QFileInfo(templateFolder(executableFolder)).isDir() && canWrite(executableFolder);
+    return keepsFilesBeside(executableFolder, canWrite(executableFolder));
+}
+
+bool leadsOutside(const QString &path)
+{
+    const QString folder = QDir::cleanPath(QDir(ProgramFolder::path()).absolutePath());
+    const QString raw = QDir::fromNativeSeparators(
+        QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path);
+    if (!raw.startsWith(folder + u'/'))
+        return false;
+    const QStringList parts = raw.mid(folder.size() + 1).split(u'/', Qt::SkipEmptyParts);
+    QByteArray at = QFile::encodeName(folder);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        if (part == u"."_s)
+            continue;
+        if (part == u".."_s)
+            return true;
+        at += '/' + QFile::encodeName(part);
+        struct stat info;
+        if (::lstat(at.constData(), &info) != 0)
+            return errno != ENOENT && errno != ENOTDIR; // what is missing is made inside
+        if (S_ISLNK(info.st_mode))
+            return true;
+        if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode))
+            return true; // a pipe or a device where a file is expected
+    }
+    return false;
 }
 
 void prepare(const QString &folder, const QString &templateFolder)

@@ -1,13 +1,41 @@
 #include "common/recordfile.h"
 
 #include "common/durablefile.h"
+#include "common/programfolder.h"
 
 #include <QByteArray>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-RecordFile::RecordFile(const QString &path, int recordSize) : m_file(path), m_size(recordSize) {}
+namespace {
+
+// Opens the name itself, never what a link there points to, and only a regular file: a
+// pipe planted at the name would block the program (hence non-blocking until checked).
+int openRegular(const QByteArray &path, int flags)
+{
+    const int handle = ::open(path.constData(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (handle < 0)
+        return -1;
+    struct stat info;
+    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(handle);
+        errno = EINVAL;
+        return -1;
+    }
+    ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
+    return handle;
+}
+
+} // namespace
+
+RecordFile::RecordFile(const QString &path, int recordSize)
+    : m_file(path), m_path(path), m_size(recordSize)
+{
+}
 
 RecordFile::~RecordFile() { close(); }
 
@@ -15,9 +43,24 @@ bool RecordFile::open()
 {
     if (m_file.isOpen())
         return true;
-    if (m_file.open(QIODevice::ReadWrite))
-        return true;
-    return m_file.exists() && m_file.open(QIODevice::ReadOnly);
+    if (ProgramFolder::leadsOutside(m_path))
+        return false;
+    const QByteArray path = QFile::encodeName(m_path);
+    QIODevice::OpenMode mode = QIODevice::ReadWrite;
+    int handle = openRegular(path, O_RDWR | O_CREAT);
+    if (handle < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        mode = QIODevice::ReadOnly;
+        handle = openRegular(path, O_RDONLY);
+    }
+    if (handle < 0)
+        return false;
+    // Unbuffered: every read and write goes straight to the file, so a write's count is
+    // the system's and a record put back is what the next read sees.
+    if (!m_file.open(handle, mode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return false;
+    }
+    return true;
 }
 
 void RecordFile::close()
@@ -37,21 +80,29 @@ bool RecordFile::readAt(qint64 position, char *record)
     return m_file.read(record, m_size) == m_size;
 }
 
-bool RecordFile::writeRecord(qint64 offset, const char *record)
+bool RecordFile::writeRecord(qint64 offset, const char *bytes, qint64 size)
 {
     if (!m_file.isWritable() || !m_file.seek(offset))
         return false;
-    if (m_file.write(record, m_size) != m_size)
+    if (m_file.write(bytes, size) != size)
         return false;
     // The save's success message must not show while the record is still in the cache.
-    return m_file.flush() && DurableFile::syncData(m_file.handle());
+    return m_file.flush() && DurableFile::syncData(m_file.handle(), m_path);
 }
 
 bool RecordFile::writeAt(qint64 position, const char *record)
 {
-    if (position < 1 || position > count())
+    if (position < 1 || position > count() || !m_file.isWritable())
         return false;
-    return writeRecord((position - 1) * m_size, record);
+    const qint64 offset = (position - 1) * m_size;
+    QByteArray before(m_size, Qt::Uninitialized);
+    if (!m_file.seek(offset) || m_file.read(before.data(), m_size) != m_size)
+        return false;
+    if (writeRecord(offset, record, m_size))
+        return true;
+    // The record as it was; its own sync may fail too, yet what is read is the old card.
+    writeRecord(offset, before.constData(), m_size);
+    return false;
 }
 
 bool RecordFile::append(const char *record, qint64 *position)
@@ -66,8 +117,24 @@ bool RecordFile::append(const char *record, qint64 *position)
     do {
         locked = ::flock(handle, LOCK_EX);
     } while (locked != 0 && errno == EINTR);
-    const qint64 before = count();
-    const bool written = writeRecord(before * m_size, record);
+    const qint64 length = m_file.size();
+    const qint64 before = length / m_size;
+    const qint64 offset = before * m_size;
+    // A trailing fragment shorter than a record is overwritten by the new record; it is
+    // kept to be put back with the length.
+    QByteArray fragment(length - offset, Qt::Uninitialized);
+    bool written = m_file.seek(offset) &&
+                   m_file.read(fragment.data(), fragment.size()) == fragment.size();
+    if (written) {
+        written = writeRecord(offset, record, m_size);
+        if (!written) {
+            // Still under the lock, so the bytes past the old length are this record's.
+            if (!fragment.isEmpty() && m_file.seek(offset))
+                m_file.write(fragment.constData(), fragment.size());
+            m_file.resize(length);
+            DurableFile::syncData(handle, m_path);
+        }
+    }
     if (locked == 0)
         ::flock(handle, LOCK_UN);
     if (!written)

@@ -16,7 +16,8 @@ public:
 
     // Opens for reading and writing, creating the file when missing. An existing file that
     // cannot be written is opened for reading only, so it can still be browsed; writes then
-    // fail.
+    // fail. A name that leads out of the program folder (a planted symbolic link) or that
+    // is not a regular file is refused: its link is never followed.
     bool open();
     void close();
 
@@ -24,12 +25,16 @@ public:
     qint64 count() const;
     // Positions count from 1.
     bool readAt(qint64 position, char *record);
-    // Writes a whole record with one write, then flushes and syncs it to the disk: true only
-    // once the record is there.
+    // Writes a whole record with one write, then syncs it to the disk: true only once the
+    // record is there. All or nothing: when the write or its sync fails, the bytes read
+    // before are written back, so the file holds the record as it was.
     bool writeAt(qint64 position, const char *record);
     // Writes a whole record after the last whole one of the file as it is at the moment of
     // writing, under an exclusive lock on the file, so that records appended at the same
     // time by another process never land on one position; *position is the new record's.
+    // All or nothing: when the write (a short one on a full disk) or its sync fails, the
+    // file is cut back to the length it had under the lock, which removes only this
+    // unfinished record, so a retry appends the record once.
     bool append(const char *record, qint64 *position);
     // Visits every record in order, reading the file in blocks of about 1 MiB. The visitor returns
     // false to stop early. False when a read fails.
@@ -42,8 +47,9 @@ public:
     QString errorString() const { return m_file.errorString(); }
 
 private:
-    bool writeRecord(qint64 offset, const char *record);
+    bool writeRecord(qint64 offset, const char *record, qint64 size);
 
     QFile m_file;
+    QString m_path; // the file opened from its handle no longer knows its name
     int m_size;
 };

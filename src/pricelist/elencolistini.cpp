@@ -55,8 +55,9 @@ QString nameOf(const QString &fileName)
 
 bool isUsableName(const QString &name)
 {
+    // A slash would put the list, or its photos, in another folder.
     for (QChar c : name) {
-        if (c.category() == QChar::Other_Control)
+        if (c.category() == QChar::Other_Control || c == u'/')
             return false;
     }
     constexpr qsizetype kFileNameBytes = 255;

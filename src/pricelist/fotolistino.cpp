@@ -50,7 +50,9 @@ bool store(const QImage &picture, const QString &path)
 
 std::optional<QImage> load(const QString &path)
 {
-    QImage image = PictureFile::read(path);
+    // Decoded straight to the size the photo is kept at: a page of eight huge files never
+    // holds their whole pictures.
+    QImage image = PictureFile::readStretched(path, PhotoSize);
     if (image.isNull())
         return std::nullopt;
     return image;

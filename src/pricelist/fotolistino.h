@@ -26,7 +26,8 @@ QImage normalise(const QImage &picture);
 // Normalises the picture and writes it as JPEG, replacing any file of that name; a failed
 // write leaves the previous file whole.
 bool store(const QImage &picture, const QString &path);
-// Nothing when the file is missing or is not a picture.
+// A page photo, decoded straight to 366 x 274 whatever the file's own size. Nothing when
+// the file is missing or is not a picture.
 std::optional<QImage> load(const QString &path);
 // A picture the user chose for a slot, decoded straight to 366 x 274 (proportions not
 // kept), the size it is stored and printed at: eight huge photos on a page never hold

@@ -79,7 +79,7 @@ QList<QImage> read(const QString &listName, int count)
     if (!makeFolder())
         return thumbnails;
     for (int slot = 0; slot < std::min(count, 8); ++slot) {
-        const QImage thumbnail = PictureFile::read(filePath(listName, slot));
+        const QImage thumbnail = PictureFile::readStretched(filePath(listName, slot), kSize);
         if (thumbnail.isNull())
             break;
         thumbnails.append(thumbnail);

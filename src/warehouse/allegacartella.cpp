@@ -42,19 +42,21 @@ bool copyWhole(const QString &from, const QString &to)
     if (!source.open(QIODevice::ReadOnly))
         return false;
     QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!DurableFile::open(target))
         return false;
     QByteArray block(4 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 got = source.read(block.data(), block.size());
         if (got < 0) {
             target.cancelWriting();
+            target.commit();
             return false;
         }
         if (got == 0)
             break;
         if (target.write(block.constData(), got) != got) {
             target.cancelWriting();
+            target.commit();
             return false;
         }
     }
@@ -239,6 +241,12 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
         return;
     }
     const QString target = QDir(folderPath()).filePath(fileName);
+    // A symbolic link planted in the folder (or the folder itself a link) would have the
+    // copy land elsewhere: nothing is copied.
+    if (ProgramFolder::leadsOutside(target)) {
+        Dialogs::error(this, copyFailed());
+        return;
+    }
     if (QFileInfo::exists(target) && !Dialogs::destructiveQuestion(this, overwriteQuestion())) {
         // The name now refers to the file already in the folder.
         FieldText::fill(name, fileName);
@@ -254,12 +262,13 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
 void TfrmAllegaCartella::btnApriClick(QLineEdit *name)
 {
     const QString stored = StoredText::trimBlanks(name->text());
-    // A name that would reach outside the folder opens nothing.
-    if (!insideFolder(stored)) {
+    // A name that would reach outside the folder, by its text or through a link planted
+    // in the folder, opens nothing.
+    const QString path = QDir(folderPath()).filePath(stored);
+    if (!insideFolder(stored) || ProgramFolder::leadsOutside(path)) {
         Dialogs::warning(this, invalidStoredName());
         return;
     }
-    const QString path = QDir(folderPath()).filePath(stored);
     TMisc::Open(u'"' + QDir::toNativeSeparators(path) + u'"');
 }
 

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
+#include "common/picturefile.h"
 #include "common/screens.h"
 #include "warehouse/magazzino.h"
 #include "warehouse/photodialogs.h"
@@ -162,7 +163,8 @@ void FrameSource::deliver()
     }
     if (!frame || !m_running)
         return;
-    const QImage picture = frame();
+    // A frame is a picture like any other: never kept beyond the pictures' bound.
+    const QImage picture = PictureFile::fitted(frame());
     if (!picture.isNull())
         Q_EMIT frameArrived(picture);
 }

@@ -4,7 +4,9 @@
 #include "app/password.h"
 #include "app/passwordstore.h"
 #include "app/startup.h"
+#include "common/durablefile.h"
 #include "common/focushighlight.h"
+#include "common/programfolder.h"
 #include "common/screens.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTest>
 
@@ -78,6 +81,9 @@ private Q_SLOTS:
     void refusedChangeKeepsStoreBytes_data();
     void refusedChangeKeepsStoreBytes();
     void changeThenLogin();
+    void failedSyncKeepsStore_data();
+    void failedSyncKeepsStore();
+    void readOnlyPortableFolderLogsIn();
     void changeScreenOpensEmptyAndClosesToLogin();
     void enterMovesAlongChangeFields();
 
@@ -378,6 +384,65 @@ void Access::refusedChangeKeepsStoreBytes()
     QTest::mouseClick(loginScreen()->cmdOK, Qt::LeftButton);
     QVERIFY(m_rec->messages.isEmpty());
     QVERIFY(screens().hub->isVisible());
+}
+
+void Access::failedSyncKeepsStore_data()
+{
+    QTest::addColumn<bool>("folder"); // the folder's entry fails to sync, else the file's data
+    QTest::newRow("data") << false;
+    QTest::newRow("folder entry") << true;
+}
+
+// The new store does not reach the disk: the change says it failed, the store keeps its
+// bytes and the old password still opens the hub.
+void Access::failedSyncKeepsStore()
+{
+    QFETCH(bool, folder);
+    QVERIFY(placeStore(kInitialStore));
+    openChange();
+    type(changeScreen()->txtPasswordOld, u"chiaveiniziale"_s);
+    type(changeScreen()->txtPasswordNew, u"nuova"_s);
+    type(changeScreen()->txtConferma, u"nuova"_s);
+    const QString store = PasswordStore::path();
+    const QString storeFolder = QDir::cleanPath(m_folder->path());
+    DurableFile::setSyncCheckForTests([&](const QString &path) {
+        return folder ? QDir::cleanPath(path) != storeFolder : path != store;
+    });
+    QTest::mouseClick(changeScreen()->cmdOK, Qt::LeftButton);
+    DurableFile::setSyncCheckForTests({});
+    QVERIFY(m_rec->showedOnly(Recorder::Kind::Plain, TfrmCambiaPassword::changeFailure()));
+    QCOMPARE(storeBytes(), kInitialStore);
+
+    QTest::mouseClick(changeScreen()->cmdEsci, Qt::LeftButton);
+    type(loginScreen()->txtPassword, u"chiaveiniziale"_s);
+    QTest::mouseClick(loginScreen()->cmdOK, Qt::LeftButton);
+    QVERIFY(m_rec->messages.isEmpty());
+    QVERIFY(screens().hub->isVisible());
+}
+
+// A portable folder that cannot be written at start is still the program's folder: its
+// own store lets the right password in, instead of an empty folder of the user's.
+void Access::readOnlyPortableFolderLogsIn()
+{
+    QVERIFY(placeStore(kInitialStore));
+    const QString folder = m_folder->path();
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    const bool writable = ProgramFolder::canWrite(folder); // true only for the superuser
+    QProcessEnvironment environment;
+    environment.insert(u"HOME"_s, u"/home/anna"_s);
+    const QString chosen =
+        ProgramFolder::choose(folder, ProgramFolder::keepsFilesBeside(folder, false), environment);
+    QCOMPARE(ProgramFolder::keepsFilesBeside(folder), true);
+    QCOMPARE(chosen, folder);
+
+    showLogin();
+    type(loginScreen()->txtPassword, u"chiaveiniziale"_s);
+    QTest::mouseClick(loginScreen()->cmdOK, Qt::LeftButton);
+    QVERIFY(m_rec->messages.isEmpty());
+    QVERIFY(screens().hub->isVisible());
+    if (!writable)
+        QVERIFY(!PasswordStore::write(u"00"_s)); // a save says it cannot write
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 void Access::changeThenLogin()

@@ -8,7 +8,6 @@
 #include "warehouse/archivio.h"
 
 #include <QCoreApplication>
-#include <QLockFile>
 
 #include <cstdio>
 #include <memory>
@@ -34,7 +33,7 @@ int main(int argc, char **argv)
         return 2;
     ProgramFolder::setForTests(args.at(2));
     if (args.at(1) == QStringLiteral("hold")) {
-        const std::unique_ptr<QLockFile> lock = FolderLock::take();
+        const std::unique_ptr<FolderLock::Held> lock = FolderLock::take();
         if (!lock || !lock->isLocked())
             return 1;
         readyAndWait();

@@ -1,3 +1,4 @@
+#include "common/durablefile.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/screens.h"
@@ -295,21 +296,31 @@ void Export::noKeepsTheOldFile()
 void Export::failureLeavesNoPartialFile_data()
 {
     QTest::addColumn<bool>("readOnlyFolder");
-    QTest::newRow("read-only folder") << true;
-    QTest::newRow("file name taken by a folder") << false;
+    QTest::addColumn<int>("failingSync"); // 0 none, 1 the new file's data, 2 the folder entry
+    QTest::newRow("read-only folder") << true << 0;
+    QTest::newRow("file name taken by a folder") << false << 0;
+    QTest::newRow("the new file's data cannot be synced") << false << 1;
+    QTest::newRow("the folder entry cannot be synced") << false << 2;
 }
 
 void Export::failureLeavesNoPartialFile()
 {
     QFETCH(bool, readOnlyFolder);
+    QFETCH(int, failingSync);
     writeArchive(twoCards());
     const QString folder = ProgramFolder::path();
-    if (readOnlyFolder) {
-        {
-            QFile old(xls());
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("foglio precedente");
-        }
+    if (readOnlyFolder || failingSync > 0) {
+        QFile old(xls());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("foglio precedente");
+    }
+    if (failingSync > 0) {
+        const QString target = xls();
+        const QString folderPath = QDir::cleanPath(folder);
+        DurableFile::setSyncCheckForTests([=](const QString &path) {
+            return failingSync == 1 ? path != target : QDir::cleanPath(path) != folderPath;
+        });
+    } else if (readOnlyFolder) {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
         QFile probe(QDir(folder).filePath(u"prova"_s));
         if (probe.open(QIODevice::WriteOnly)) {
@@ -325,6 +336,7 @@ void Export::failureLeavesNoPartialFile()
     open();
     m_rec->answers = {true};
     clickExport();
+    DurableFile::setSyncCheckForTests({});
     const QStringList after = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
                                                      QDir::Hidden | QDir::System);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -335,7 +347,7 @@ void Export::failureLeavesNoPartialFile()
              u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il "
              u"file di Excel non sia già aperto."_s);
     QCOMPARE(after, before);
-    if (readOnlyFolder)
+    if (readOnlyFolder || failingSync > 0)
         QCOMPARE(readFile(xls()), QByteArray("foglio precedente"));
     QVERIFY(m_rec->opened.isEmpty());
 }

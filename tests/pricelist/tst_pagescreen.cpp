@@ -1,3 +1,4 @@
+#include "common/durablefile.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/screens.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -81,6 +83,9 @@ private Q_SLOTS:
     void enterTabAndPriceRule();
     void photoDialog();
     void eightHugePicturesStaySmall();
+    void hostilePagePhotosStayBounded_data();
+    void hostilePagePhotosStayBounded();
+    void failedSyncLeavesListAndRetryStoresOnce();
     void photoThatCannotBeWrittenIsReported();
     void accessFailureKeepsThePage();
     void controlsAndHints();
@@ -403,6 +408,73 @@ void PageScreen::eightHugePicturesStaySmall()
     qInfo("memory grown by %lld MiB for eight pictures", grown);
     QVERIFY2(grown < 256, qPrintable(QString::number(grown)));
     QVERIFY(rec.take().isEmpty());
+}
+
+void PageScreen::hostilePagePhotosStayBounded_data()
+{
+    QTest::addColumn<QString>("file");
+    const QDir kept(QStringLiteral(SCAFFARIA_TEST_DATA "/fuzz/picture"));
+    for (const QString &name : kept.entryList(QDir::Files, QDir::Name))
+        QTest::newRow(qPrintable(name)) << kept.filePath(name);
+}
+
+// The eight page photos of page 1 are one of the files that lie about their size: the page
+// shows within 256 MiB and a second, each slot with its placeholder.
+void PageScreen::hostilePagePhotosStayBounded()
+{
+    QFETCH(QString, file);
+    writeList(listFile(), 1);
+    for (int k = 0; k < 8; ++k)
+        QVERIFY(QFile::copy(file, FotoListino::pagePhotoPath(u"Dolci"_s, k, 1)));
+    Recorder rec;
+    const PeakMemory memory;
+    QElapsedTimer clock;
+    clock.start();
+    click(m_page->cmdPrimo);
+    m_page->repaint();
+    const qint64 elapsed = clock.elapsed();
+    const qint64 grown = memory.grownMiB();
+    qInfo("%lld ms, %lld MiB", elapsed, grown);
+    QCOMPARE(m_page->lblPosizione->text(), u"1"_s);
+    for (int k = 0; k < 8; ++k)
+        QCOMPARE(slot(k)->picture(), m_page->placeholder());
+    QVERIFY2(grown < 256, qPrintable(QString::number(grown)));
+    QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+    QVERIFY(rec.take().isEmpty());
+}
+
+// The disk refuses the sync of the list file: the error shows, the list is as it was, and
+// the save once the disk works appends the page once.
+void PageScreen::failedSyncLeavesListAndRetryStoresOnce()
+{
+    writeList(listFile(), 2);
+    QFile list(listFile());
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    const QByteArray before = list.readAll();
+    list.close();
+    Recorder rec;
+    fillSlotA();
+    const QString path = listFile();
+    DurableFile::setSyncCheckForTests([path](const QString &synced) { return synced != path; });
+    click(m_page->cmdSalva);
+    DurableFile::setSyncCheckForTests({});
+    QVERIFY(rec.showedOnly(Recorder::Kind::Error,
+                           u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+                           u"Accertarsi di possedere i privilegi di scrittura nella cartella di "
+                           u"installazione del programma."_s));
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QCOMPARE(list.readAll(), before);
+    list.close();
+    QCOMPARE(m_page->lblPosizione->text(), QString());
+    QVERIFY(!QFile::exists(FotoListino::pagePhotoPath(u"Dolci"_s, 0, 3)));
+
+    click(m_page->cmdSalva);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information, kInserted));
+    QCOMPARE(m_page->lblPosizione->text(), u"3"_s);
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    const QByteArray after = list.readAll();
+    QCOMPARE(after.size(), 3 * TPaginaListino::Size);
+    QCOMPARE(after.left(before.size()), before);
 }
 
 void PageScreen::photoThatCannotBeWrittenIsReported()

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void fromThePageScreen();
     void thumbnailsThatCannotBeWritten_data();
     void thumbnailsThatCannotBeWritten();
+    void plantedLinkAtThumbnailLeftUntouched();
 
 private:
     // Shows the page screen on a new page of the list Dolci in the test's folder.
@@ -269,6 +271,30 @@ void PriceSheetTest::fromThePageScreen()
     QVERIFY(text.trimmed().endsWith(u"2"_s));
     QVERIFY(rec.messages.isEmpty());
     screens().hub = nullptr;
+}
+
+// A link planted at a thumbnail's name points at a file elsewhere: the thumbnail step
+// writes nothing through it and reads nothing back through it.
+void PriceSheetTest::plantedLinkAtThumbnailLeftUntouched()
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(u"altrui.jpg"_s);
+    QVERIFY(solid(QSize(20, 20), Qt::green).save(target, "jpg"));
+    QFile before(target);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray theirs = before.readAll();
+    before.close();
+    QVERIFY(QDir().mkpath(m_folder->file(u"Foto_Listino"_s)));
+    const QString planted = PriceThumbnails::filePath(u"Dolci"_s, 0);
+    QVERIFY(QFile::link(target, planted));
+
+    std::array<QImage, 8> pictures;
+    pictures.fill(solid(QSize(60, 50), Qt::blue));
+    QCOMPARE(PriceThumbnails::write(u"Dolci"_s, pictures), 0);
+    QVERIFY(PriceThumbnails::read(u"Dolci"_s, 1).isEmpty());
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    QCOMPARE(before.readAll(), theirs);
+    QVERIFY(QFileInfo(planted).isSymLink());
 }
 
 SCAFFARIA_TEST(PriceSheetTest)

@@ -3,6 +3,7 @@
 #include "common/programfolder.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMetaMethod>
 #include <QProcess>
 #include <QTest>
@@ -122,6 +123,30 @@ void TestMain::add(const char *name, const QMetaObject *meta,
 {
     entries().push_back({name, meta, std::move(make)});
 }
+
+namespace {
+qint64 statusKiB(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
+} // namespace
+
+PeakMemory::PeakMemory()
+{
+    // "5" resets the peak to what the process holds now.
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (reset.open(QIODevice::WriteOnly))
+        reset.write("5");
+    m_startKiB = statusKiB("VmRSS:");
+}
+
+qint64 PeakMemory::grownMiB() const { return (statusKiB("VmHWM:") - m_startKiB) / 1024; }
 
 TempProgramFolder::TempProgramFolder() { ProgramFolder::setForTests(m_dir.path()); }
 TempProgramFolder::~TempProgramFolder() { ProgramFolder::setForTests(QString()); }

@@ -37,6 +37,18 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The most memory the process held at once since construction, beyond what it held then:
+// the system's peak is reset at the start, so earlier tests do not count.
+class PeakMemory
+{
+public:
+    PeakMemory();
+    qint64 grownMiB() const;
+
+private:
+    qint64 m_startKiB = 0;
+};
+
 class QWidget;
 // Screen tests only. Runs an action on the next modal window as soon as it is open (it runs inside
 // the window's own event loop), so a test can drive a dialog that its opener runs modally.

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,6 +69,7 @@ private Q_SLOTS:
     void applyNeedsTheTag();
     void craftedNameOpensNothing_data();
     void craftedNameOpensNothing();
+    void plantedLinkLeftUntouched();
 
 private:
     // Opens the dialog from the card screen and runs the action inside it.
@@ -338,6 +340,35 @@ void Attachments::applyNeedsTheTag()
     click(dialog.btnApplica);
     QVERIFY(dialog.isVisible());
     QCOMPARE(m_screen->lblFile01->text(), u"vecchio.pdf"_s);
+}
+
+// A link planted in the folder under an attachment's name points at a file elsewhere:
+// browsing never copies through it, and opening never hands its target to the desktop.
+void Attachments::plantedLinkLeftUntouched()
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(u"altrui.pdf"_s);
+    writeFile(target, "di qualcun altro");
+    QVERIFY(QDir().mkpath(m_folder->file(u"Documenti_Allegati"_s)));
+    QVERIFY(QFile::link(target, attached(u"offerta.pdf"_s)));
+    const QString source = outside(u"offerta.pdf"_s);
+    writeFile(source, "nuovo");
+    m_screen->lblFile01->setText(u"offerta.pdf"_s);
+
+    Recorder rec;
+    rec.fileAnswers = {source};
+    withDialog([&](TfrmAllegaCartella *dialog) {
+        click(dialog->btnSfoglia01);
+        QVERIFY(rec.showedOnly(Recorder::Kind::Error, TfrmAllegaCartella::copyFailed()));
+        click(dialog->btnApri01);
+        QVERIFY(rec.showedOnly(Recorder::Kind::Warning,
+                               u"Attenzione: il nome del file allegato non è valido."_s));
+    });
+    QVERIFY(rec.opened.isEmpty());
+    QVERIFY(rec.unexpected.isEmpty());
+    QCOMPARE(readFile(target), QByteArray("di qualcun altro"));
+    QVERIFY(QFileInfo(attached(u"offerta.pdf"_s)).isSymLink());
+    QFile::remove(source);
 }
 
 SCAFFARIA_TEST(Attachments)

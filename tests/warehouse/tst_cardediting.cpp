@@ -1,4 +1,5 @@
 #include "cardfixture.h"
+#include "common/durablefile.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
@@ -14,9 +15,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -69,6 +72,9 @@ private Q_SLOTS:
     void duplicateLeavesOriginalUntouched();
     void saveFailures();
     void photoWriteFailureKeepsPicture();
+    void failedSyncLeavesArchiveAndRetryStoresOnce_data();
+    void failedSyncLeavesArchiveAndRetryStoresOnce();
+    void plantedLinkAtPhotoLeftUntouched();
     void leaveRules_data();
     void leaveRules();
     void enterAndTabOrder();
@@ -326,6 +332,88 @@ void CardEditing::photoWriteFailureKeepsPicture()
     QCOMPARE(m_screen->lblPosizione->text(), u"1"_s);
     QCOMPARE(archiveBytes(archivePath()).size(), 2592);
     QCOMPARE(m_screen->imgFoto->picture(), photo);
+}
+
+void CardEditing::failedSyncLeavesArchiveAndRetryStoresOnce_data()
+{
+    QTest::addColumn<bool>("rewrite");
+    QTest::newRow("new card") << false;
+    QTest::newRow("card rewritten") << true;
+}
+
+// The disk refuses the sync: the error shows, the archive is as it was (no card appended,
+// the card rewritten unchanged) and the save once the disk works stores the card once.
+void CardEditing::failedSyncLeavesArchiveAndRetryStoresOnce()
+{
+    QFETCH(bool, rewrite);
+    const QByteArray before = storedCard(1).encode() + storedCard(2).encode() +
+                              storedCard(3).encode();
+    {
+        QFile f(archivePath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(before);
+    }
+    Recorder rec;
+    if (rewrite)
+        QTest::mouseClick(m_screen->cmdUltimo, Qt::LeftButton);
+    fillRequired();
+    const QString position = rewrite ? u"3"_s : QString();
+    const QString path = archivePath();
+    DurableFile::setSyncCheckForTests([path](const QString &synced) { return synced != path; });
+    QTest::mouseClick(m_screen->btnSalva, Qt::LeftButton);
+    QTest::mouseClick(m_screen->btnSalva, Qt::LeftButton);
+    DurableFile::setSyncCheckForTests({});
+    // Saving again while the disk still fails changes nothing either.
+    const QList<Recorder::Message> failed = rec.take();
+    QCOMPARE(failed.size(), 2);
+    for (const Recorder::Message &m : failed) {
+        QCOMPARE(m.kind, Recorder::Kind::Error);
+        QCOMPARE(m.text, TfrmMagazzino::accessError());
+    }
+    QCOMPARE(archiveBytes(path), before);
+    QCOMPARE(m_screen->lblPosizione->text(), position);
+    QVERIFY(!QFile::exists(m_folder->file(u"4.jpg"_s)));
+
+    QTest::mouseClick(m_screen->btnSalva, Qt::LeftButton);
+    QVERIFY(rec.showedOnly(Recorder::Kind::Information, rewrite ? kUpdated : kInserted));
+    const QByteArray after = archiveBytes(path);
+    QCOMPARE(after.size(), (rewrite ? 3 : 4) * 2592);
+    QCOMPARE(after.left(2 * 2592), before.left(2 * 2592));
+    QCOMPARE(TSchedaProdotto::decode(after.constData() + (after.size() - 2592)).Codice, u"A-1"_s);
+    QCOMPARE(m_screen->lblPosizione->text(), rewrite ? u"3"_s : u"4"_s);
+}
+
+// A link planted at the card's photo file points at a file elsewhere: showing the card
+// reads nothing through it and saving the card writes nothing through it.
+void CardEditing::plantedLinkAtPhotoLeftUntouched()
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(u"altrui.jpg"_s);
+    QImage theirs(32, 24, QImage::Format_RGB32);
+    theirs.fill(Qt::red);
+    QVERIFY(theirs.save(target, "jpg"));
+    const QByteArray theirBytes = archiveBytes(target);
+    {
+        QFile f(archivePath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(storedCard(1).encode());
+    }
+    QVERIFY(QFile::link(target, m_folder->file(u"1.jpg"_s)));
+
+    Recorder rec;
+    QTest::mouseClick(m_screen->cmdPrimo, Qt::LeftButton);
+    QCOMPARE(m_screen->imgFoto->picture(), m_screen->imgBianco->pixmap().toImage());
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(Qt::cyan);
+    m_screen->imgFoto->setPicture(photo);
+    QTest::mouseClick(m_screen->btnSalva, Qt::LeftButton);
+    const QList<Recorder::Message> shown = rec.take();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0].text, kUpdated);
+    QCOMPARE(shown[1].text, u"Attenzione: la scheda è stata salvata, ma non è stato possibile "
+                            u"salvare la foto."_s);
+    QCOMPARE(archiveBytes(target), theirBytes);
+    QVERIFY(QFileInfo(m_folder->file(u"1.jpg"_s)).isSymLink());
 }
 
 void CardEditing::leaveRules_data()

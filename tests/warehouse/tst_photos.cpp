@@ -9,6 +9,8 @@
 #include "warehouse/photodialogs.h"
 #include "warehouse/zoom.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -51,6 +53,8 @@ private Q_SLOTS:
     void savePicture();
     void failedSaveKeepsPicture();
     void photoFileFollowsTheCard();
+    void hostilePhotoStaysBounded_data();
+    void hostilePhotoStaysBounded();
     void zoom_data();
     void zoom();
 
@@ -234,6 +238,46 @@ void Photos::photoFileFollowsTheCard()
     QCOMPARE(bytesOf(stored), bytes);
     QVERIFY(rec.take().isEmpty());
     QVERIFY(rec.unexpected.isEmpty());
+}
+
+void Photos::hostilePhotoStaysBounded_data()
+{
+    QTest::addColumn<QString>("file");
+    const QDir kept(QStringLiteral(SCAFFARIA_TEST_DATA "/fuzz/picture"));
+    for (const QString &name : kept.entryList(QDir::Files, QDir::Name))
+        QTest::newRow(qPrintable(name)) << kept.filePath(name);
+}
+
+// The photo of card 2 is one of the files that lie about their size (a 1 KB bitmap with a
+// negative height named 2.jpg among them): the card shows its placeholder at once, within
+// 256 MiB.
+void Photos::hostilePhotoStaysBounded()
+{
+    QFETCH(QString, file);
+    QFile archive(m_folder->file(ArchivioMagazzino::fileName()));
+    QVERIFY(archive.open(QIODevice::WriteOnly));
+    for (int i = 1; i <= 2; ++i) {
+        TSchedaProdotto c;
+        c.Codice = u"C%1"_s.arg(i);
+        archive.write(c.encode());
+    }
+    archive.close();
+    QVERIFY(QFile::copy(file, ArchivioMagazzino::photoPath(2)));
+    m_screen->imgFoto->setPicture(picture({64, 48}, Qt::magenta));
+
+    Recorder rec;
+    const PeakMemory memory;
+    QElapsedTimer clock;
+    clock.start();
+    click(m_screen->cmdUltimo);
+    m_screen->repaint();
+    const qint64 elapsed = clock.elapsed();
+    const qint64 grown = memory.grownMiB();
+    QCOMPARE(m_screen->lblPosizione->text(), u"2"_s);
+    QCOMPARE(m_screen->imgFoto->picture(), placeholder());
+    QVERIFY2(grown < 256, qPrintable(QString::number(grown)));
+    QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+    QVERIFY(rec.take().isEmpty());
 }
 
 void Photos::zoom_data()
