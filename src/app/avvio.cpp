@@ -1,6 +1,7 @@
 #include "app/avvio.h"
 
 #include "app/addresses.h"
+#include "app/copie.h"
 #include "app/info.h"
 #include "app/splash.h"
 #include "common/artwork.h"
@@ -86,6 +87,18 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     imgInfo->setKey(QKeySequence(Qt::CTRL | Qt::Key_I));
     imgCopyright->setKey(QKeySequence(Qt::CTRL | Qt::Key_R));
 
+    // The backup copies: the command at the left edge between the tiles, and the date of
+    // the newest copy under the subtitle.
+    imgCopie = corner(u"imgCopie"_s, u"copie"_s, u"Copie di sicurezza"_s,
+                      u"Copie di sicurezza dei dati."_s,
+                      QPoint(0, (kPanel.height() - kCorner.height()) / 2));
+    connect(imgCopie, &PictureButton::clicked, this, &TfrmAvvio::imgCopieClick);
+    imgCopie->setKey(QKeySequence(Qt::Key_F6));
+    lblUltimaCopia = new QLabel(panel);
+    lblUltimaCopia->setObjectName(u"lblUltimaCopia"_s);
+    lblUltimaCopia->setAlignment(Qt::AlignCenter);
+    lblUltimaCopia->setGeometry(60, 127, 760, 20);
+
     resize(kPanel + QSize(40, 40));
 }
 
@@ -126,6 +139,12 @@ void TfrmAvvio::resizeEvent(QResizeEvent *event)
                 std::max(0, (height() - panel->height()) / 2));
 }
 
+void TfrmAvvio::showEvent(QShowEvent *event)
+{
+    lblUltimaCopia->setText(TfrmCopie::lastCopyText());
+    QWidget::showEvent(event);
+}
+
 void TfrmAvvio::closeEvent(QCloseEvent *event)
 {
     // Closing the hub ends the program, though the login screen still exists hidden.
@@ -164,3 +183,10 @@ void TfrmAvvio::imgCopyrightClick()
 }
 
 void TfrmAvvio::imgEsciClick() { close(); }
+
+void TfrmAvvio::imgCopieClick()
+{
+    TfrmCopie copies(this);
+    copies.exec();
+    lblUltimaCopia->setText(TfrmCopie::lastCopyText());
+}

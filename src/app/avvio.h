@@ -22,10 +22,13 @@ public:
     PictureButton *btnApp01, *btnApp02, *btnApp03, *btnApp04;
     PictureButton *imgInfo, *imgGuida, *imgCopyright, *imgEsci;
     PictureButton *icoSito;
+    PictureButton *imgCopie;
+    QLabel *lblUltimaCopia;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     PictureButton *corner(const QString &name, const QString &art, const QString &caption,
@@ -44,4 +47,5 @@ private:
     void imgGuidaClick();
     void imgCopyrightClick();
     void imgEsciClick();
+    void imgCopieClick();
 };
