@@ -33,6 +33,10 @@ constexpr qint64 kBlock = 1 << 20;
 // Entries are written with the 64-bit extensions only when the data could pass the 4 GiB
 // of the plain format, so ordinary copies open in every file manager.
 constexpr qint64 kZip64From = Q_INT64_C(0xF0000000);
+// The fastest deflate: the records, mostly padding, shrink nearly as much as with the
+// default level, and photos, already compressed, shrink by nothing at any level, while the
+// default level takes several times as long over them.
+constexpr int kLevel = 1;
 // Room left on the disk beyond the data a restore writes.
 constexpr qint64 kSpareRoom = 4 << 20;
 
@@ -387,7 +391,7 @@ Outcome write(const QString &dataFolder, const QString &target, Kind kind, const
             QuaZipNewInfo info(name, source.fileName());
             info.uncompressedSize = ulong(size);
             QuaZipFile entry(&zip);
-            if (!entry.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, 6))
+            if (!entry.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, kLevel))
                 return fail(writeFailure());
             qint64 left = size;
             while (left > 0) {
@@ -735,9 +739,11 @@ Outcome restore(const QString &path, const QString &dataFolder, const Progress &
         }
     }
 
-    // 3. What the copy does not hold goes, so the folder holds the copy's data.
+    // 3. What the copy does not hold goes, so the folder holds the copy's data. A password
+    // store stays, though: the program never makes one, and without it no password opens
+    // the program again.
     for (const QString &name : keptFiles(dataFolder)) {
-        if (!held.contains(name)) {
+        if (!held.contains(name) && name != passwordStore()) {
             QFile::remove(data.filePath(name));
             folders.insert(QFileInfo(data.filePath(name)).absolutePath());
         }

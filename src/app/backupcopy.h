@@ -113,7 +113,8 @@ AutomaticOutcome automatic(const QString &dataFolder, const QDateTime &now,
                            const Progress &progress = {});
 
 // Puts the files of a copy that check() accepted in place in dataFolder, and removes the
-// kept files the copy does not hold, so the folder then holds the copy's data.
+// kept files the copy does not hold, so the folder then holds the copy's data; only the
+// password store is kept when the copy holds none.
 Outcome restore(const QString &path, const QString &dataFolder, const Progress &progress = {});
 
 // Test seams. beforeReplace is asked before each file is renamed into place (its index

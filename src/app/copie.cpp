@@ -144,9 +144,9 @@ TfrmCopie::TfrmCopie(QWidget *parent) : QDialog(parent), m_model(new QStringList
     QFont titleFont(u"Arial"_s, 16);
     titleFont.setBold(true);
     lblTitolo->setFont(titleFont);
-    QPalette crimson = lblTitolo->palette();
-    crimson.setColor(QPalette::WindowText, QColor(0x1F, 0x4E, 0x8C));
-    lblTitolo->setPalette(crimson);
+    QPalette blue = lblTitolo->palette();
+    blue.setColor(QPalette::WindowText, QColor(0x1F, 0x4E, 0x8C));
+    lblTitolo->setPalette(blue);
     lblTitolo->setGeometry(20, 14, 600, 30);
 
     imgGuida = new PictureButton(this, u"imgGuida"_s, u"guida"_s, QSize(40, 40), u"Guida"_s);

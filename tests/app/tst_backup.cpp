@@ -160,7 +160,7 @@ private Q_SLOTS:
     void cleanup();
 
     void copyRoundTripsByteForByte();
-    void recordFragmentIsLeftOut();
+    void recordFragmentIsLeftOutAndStoreKept();
     void unchangedDataMakeNoNewCopy();
     void retention_data();
     void retention();
@@ -237,7 +237,7 @@ void BackupCopies::copyRoundTripsByteForByte()
     QCOMPARE(snapshot(m_other), expected);
 }
 
-void BackupCopies::recordFragmentIsLeftOut()
+void BackupCopies::recordFragmentIsLeftOutAndStoreKept()
 {
     // A record file with a torn last record is copied with its whole records, so the copy
     // can still be restored.
@@ -248,8 +248,12 @@ void BackupCopies::recordFragmentIsLeftOut()
     const QString copy = m_dir->filePath(u"copia.zip"_s);
     QVERIFY(BackupCopy::write(m_data, copy, BackupCopy::Kind::Kept, kWhen).ok);
     QVERIFY(BackupCopy::check(copy, m_other, nullptr).ok);
+    // A copy without a password store leaves the current one: the program never makes one.
+    QVERIFY(put(m_other, u"unins000.dll"_s, "[Accesso]\nValore=00\n"));
     QVERIFY(BackupCopy::restore(copy, m_other).ok);
-    QCOMPARE(snapshot(m_other), (Files{{u"Magazzino.pro"_s, cards}, {u"Dolci.lis"_s, page}}));
+    QCOMPARE(snapshot(m_other), (Files{{u"Magazzino.pro"_s, cards},
+                                       {u"Dolci.lis"_s, page},
+                                       {u"unins000.dll"_s, "[Accesso]\nValore=00\n"}}));
     QVERIFY(BackupCopy::holdsSameData(m_data, copy));
 }
 
