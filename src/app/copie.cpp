@@ -4,9 +4,9 @@
 #include "common/focushighlight.h"
 #include "common/guida.h"
 #include "common/listkeys.h"
-#include "common/longwork.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
+#include "common/progresswindow.h"
 #include "common/statusline.h"
 
 #include <QDir>
@@ -27,6 +27,18 @@ namespace {
 constexpr QSize kWindow(720, 470);
 
 QString dataFolder() { return ProgramFolder::path(); }
+
+// The progress window shows once a copy has taken about half a second.
+constexpr int kWindowDelayMs = 500;
+
+// The copies report their bytes through the count the progress window follows.
+BackupCopy::Progress reportTo(ProgressCount &count)
+{
+    return [&count](qint64 done, qint64 total) {
+        count.setTotal(total);
+        count.setDone(done);
+    };
+}
 
 QString sizeInMB(qint64 bytes)
 {
@@ -119,11 +131,12 @@ void TfrmCopie::automaticCopy(QWidget *parent)
 {
     const QString folder = dataFolder();
     const QDateTime now = QDateTime::currentDateTime();
-    const auto outcome = LongWork::run<BackupCopy::AutomaticOutcome>(
+    const BackupCopy::AutomaticOutcome outcome = ProgressWindow::run(
         parent, u"Copia di sicurezza dei dati in corso..."_s,
-        [&folder, &now](const LongWork::Report &report) {
-            return BackupCopy::automatic(folder, now, report);
-        });
+        [&folder, &now](ProgressCount &count) {
+            return BackupCopy::automatic(folder, now, reportTo(count));
+        },
+        kWindowDelayMs);
     if (outcome.result == BackupCopy::AutomaticResult::Failed)
         Dialogs::warning(parent, withReason(automaticFailure(), outcome.error));
 }
@@ -260,10 +273,12 @@ bool TfrmCopie::saveTo(const QString &target)
 {
     const QString folder = dataFolder();
     const QDateTime now = QDateTime::currentDateTime();
-    const auto outcome = LongWork::run<BackupCopy::Outcome>(
-        this, u"Copia di sicurezza dei dati in corso..."_s, [&](const LongWork::Report &report) {
-            return BackupCopy::write(folder, target, BackupCopy::Kind::Kept, now, report);
-        });
+    const BackupCopy::Outcome outcome = ProgressWindow::run(
+        this, u"Copia di sicurezza dei dati in corso..."_s,
+        [&](ProgressCount &count) {
+            return BackupCopy::write(folder, target, BackupCopy::Kind::Kept, now, reportTo(count));
+        },
+        kWindowDelayMs);
     if (!outcome.ok)
         Dialogs::warning(this, withReason(saveFailure(), outcome.error));
     return outcome.ok;
@@ -319,11 +334,12 @@ void TfrmCopie::restoreFrom(const QString &path)
 {
     const QString folder = dataFolder();
     BackupCopy::Summary found;
-    const auto checked = LongWork::run<BackupCopy::Outcome>(
+    const BackupCopy::Outcome checked = ProgressWindow::run(
         this, u"Controllo della copia di sicurezza in corso..."_s,
-        [&](const LongWork::Report &report) {
-            return BackupCopy::check(path, folder, &found, report);
-        });
+        [&](ProgressCount &count) {
+            return BackupCopy::check(path, folder, &found, reportTo(count));
+        },
+        kWindowDelayMs);
     if (!checked.ok) {
         Dialogs::warning(this,
                          checked.error == BackupCopy::noRoomReason() ? noRoom() : invalidCopy());
@@ -339,19 +355,24 @@ void TfrmCopie::restoreFrom(const QString &path)
     struct Steps {
         BackupCopy::Outcome safety, restore;
     };
-    const auto steps = LongWork::run<Steps>(
-        this, u"Ripristino dei dati in corso..."_s, [&](const LongWork::Report &report) {
+    const Steps steps = ProgressWindow::run(
+        this, u"Ripristino dei dati in corso..."_s,
+        [&](ProgressCount &count) {
+            // Two halves of one bar: the copy of the current data, then the restore.
             Steps s;
             s.safety = BackupCopy::write(folder, safety, BackupCopy::Kind::Kept, now,
-                                         [&report](qint64 done, qint64 total) {
-                                             report(done, 2 * total);
+                                         [&count](qint64 done, qint64 total) {
+                                             count.setTotal(2 * total);
+                                             count.setDone(done);
                                          });
             if (s.safety.ok)
-                s.restore = BackupCopy::restore(path, folder, [&report](qint64 done, qint64 total) {
-                    report(total + done, 2 * total);
+                s.restore = BackupCopy::restore(path, folder, [&count](qint64 done, qint64 total) {
+                    count.setTotal(2 * total);
+                    count.setDone(total + done);
                 });
             return s;
-        });
+        },
+        kWindowDelayMs);
     refresh();
     if (!steps.safety.ok) {
         Dialogs::warning(this, withReason(safetyCopyFailure(), steps.safety.error));
