@@ -13,6 +13,8 @@ packages=(
   # base plugins and reads the camera (v4l2src, jpegdec) with the good ones.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation2 fonts-dejavu-core
+  # The backup copies are ZIP files, written and read with QuaZip.
+  libquazip1-qt6-dev
   xvfb xauth poppler-utils
   # The desktop tests: a real window manager on the private X server, and xprop to see it ready.
   openbox x11-utils

@@ -1,6 +1,7 @@
 #include "app/avvio.h"
 
 #include "app/addresses.h"
+#include "app/copie.h"
 #include "app/info.h"
 #include "app/splash.h"
 #include "common/artwork.h"
@@ -87,11 +88,23 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     imgInfo->setKey(QKeySequence(Qt::CTRL | Qt::Key_I));
     imgCopyright->setKey(QKeySequence(Qt::CTRL | Qt::Key_R));
 
+    // The backup copies: the command at the left edge between the tiles, and the date of
+    // the newest copy under the subtitle.
+    imgCopie = corner(u"imgCopie"_s, u"copie"_s, u"Copie di sicurezza"_s,
+                      u"Copie di sicurezza dei dati."_s,
+                      QPoint(0, (kPanel.height() - kCorner.height()) / 2));
+    connect(imgCopie, &PictureButton::clicked, this, &TfrmAvvio::imgCopieClick);
+    imgCopie->setKey(QKeySequence(Qt::Key_F6));
+    lblUltimaCopia = new QLabel(panel);
+    lblUltimaCopia->setObjectName(u"lblUltimaCopia"_s);
+    lblUltimaCopia->setAlignment(Qt::AlignCenter);
+    lblUltimaCopia->setGeometry(60, 127, 760, 20);
+
     // The hub has no edit field whose leave rule a focused picture could disturb, so Tab
     // and Shift+Tab go through its commands in reading order, and Enter or Space presses
     // the one with the focus mark.
-    const QList<PictureButton *> commands = {btnApp01, btnApp02,     btnApp03, btnApp04, imgInfo,
-                                             imgGuida, imgCopyright, icoSito,  imgEsci};
+    const QList<PictureButton *> commands = {btnApp01, btnApp02, btnApp03,     btnApp04, imgCopie,
+                                             imgInfo,  imgGuida, imgCopyright, icoSito,  imgEsci};
     for (PictureButton *command : commands)
         command->setFocusable(true);
     for (qsizetype i = 0; i + 1 < commands.size(); ++i)
@@ -139,6 +152,7 @@ void TfrmAvvio::resizeEvent(QResizeEvent *event)
 
 void TfrmAvvio::showEvent(QShowEvent *event)
 {
+    lblUltimaCopia->setText(TfrmCopie::lastCopyText());
     QWidget::showEvent(event);
     // Each showing starts on the first tile, so a screen reader names a command at once.
     if (!event->spontaneous())
@@ -183,3 +197,10 @@ void TfrmAvvio::imgCopyrightClick()
 }
 
 void TfrmAvvio::imgEsciClick() { close(); }
+
+void TfrmAvvio::imgCopieClick()
+{
+    TfrmCopie copies(this);
+    copies.exec();
+    lblUltimaCopia->setText(TfrmCopie::lastCopyText());
+}

@@ -22,6 +22,8 @@ public:
     PictureButton *btnApp01, *btnApp02, *btnApp03, *btnApp04;
     PictureButton *imgInfo, *imgGuida, *imgCopyright, *imgEsci;
     PictureButton *icoSito;
+    PictureButton *imgCopie;
+    QLabel *lblUltimaCopia;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -45,4 +47,5 @@ private:
     void imgGuidaClick();
     void imgCopyrightClick();
     void imgEsciClick();
+    void imgCopieClick();
 };

@@ -1,6 +1,7 @@
 #include "app/password.h"
 
 #include "app/cambiapassword.h"
+#include "app/copie.h"
 #include "app/crypt.h"
 #include "app/passwordstore.h"
 #include "common/artwork.h"
@@ -131,6 +132,8 @@ void TfrmPassword::cmdOKClick()
         txtPassword->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // Every start keeps a copy of the data, before the hub shows.
+    TfrmCopie::automaticCopy(this);
     if (QWidget *hub = screens().hub)
         hub->showMaximized();
     hide();

@@ -181,14 +181,49 @@ QStringList exportTopic()
     };
 }
 
+QStringList copiesTopic()
+{
+    return {
+        u"A ogni avvio, subito dopo la password, Scaffaria salva da sé una copia di sicurezza di "
+        u"tutti i dati: l'archivio del magazzino con le foto delle schede, i documenti "
+        u"allegati, i listini prezzi con le loro foto e la password. La copia è un unico file "
+        u"ZIP nella cartella Copie_di_sicurezza, dentro la cartella del programma, con la data "
+        u"e l'ora nel nome; se dall'ultima copia nulla è cambiato, non ne viene salvata una "
+        u"nuova. Le copie automatiche si aprono con qualsiasi gestore di file."_s,
+
+        u"Il programma conserva le dieci copie automatiche più recenti e, per ciascuno degli "
+        u"ultimi dodici mesi, la più recente di quel mese; le altre copie automatiche vengono "
+        u"eliminate. Le copie salvate a mano non vengono mai eliminate dal programma."_s,
+
+        u"La finestra si apre con il comando «Copie di sicurezza» della schermata iniziale ed "
+        u"elenca le copie della cartella, dalla più recente: per ciascuna la data e l'ora, il "
+        u"numero delle schede e dei listini che contiene e la sua dimensione."_s,
+
+        u"«Salva copia ora» salva subito una nuova copia nella cartella, anche se i dati non "
+        u"sono cambiati. «Salva copia in...» salva la copia nel luogo che si sceglie: una "
+        u"chiavetta USB, un altro disco o una cartella di rete. Le copie nella cartella del "
+        u"programma restano sullo stesso disco dei dati: solo una copia su una chiavetta USB o "
+        u"su un altro disco protegge i dati da un guasto del disco, per cui conviene farne una "
+        u"spesso e conservarla altrove."_s,
+
+        u"«Ripristina» riporta i dati a quelli della copia scelta nell'elenco, «Ripristina da "
+        u"file...» a quelli di una copia scelta da un file, per esempio su una chiavetta USB. "
+        u"Prima di cambiare qualsiasi cosa il programma controlla che la copia sia integra e "
+        u"chiede conferma; poi salva i dati attuali in una nuova copia, così che nulla vada "
+        u"perso, e mette al loro posto i file della copia. Un listino o una foto aggiunti dopo "
+        u"la copia vengono tolti: dopo il ripristino i dati sono esattamente quelli della "
+        u"copia. «Chiudi» torna alla schermata iniziale."_s,
+    };
+}
+
 } // namespace
 
 namespace HelpTexts {
 
 QList<Topic> topics()
 {
-    return {Topic::Avvio,      Topic::Magazzino, Topic::Esportazione,
-            Topic::Inventario, Topic::Cataloghi, Topic::Listino};
+    return {Topic::Avvio,     Topic::Magazzino, Topic::Esportazione, Topic::Inventario,
+            Topic::Cataloghi, Topic::Listino,   Topic::Copie};
 }
 
 QString title(Topic topic)
@@ -206,6 +241,8 @@ QString title(Topic topic)
         return u"App Inventario Merce."_s;
     case Topic::Esportazione:
         return u"Esportazione magazzino prodotti in Microsoft Excel."_s;
+    case Topic::Copie:
+        return u"Copie di sicurezza dei dati."_s;
     }
     return {};
 }
@@ -225,6 +262,8 @@ QString screenName(Topic topic)
         return u"L'inventario merce"_s;
     case Topic::Esportazione:
         return u"L'esportazione in un foglio di calcolo"_s;
+    case Topic::Copie:
+        return u"Le copie di sicurezza"_s;
     }
     return {};
 }
@@ -250,8 +289,11 @@ QStringList hubOpening()
 
         u"Tutti gli archivi di Scaffaria (le schede del magazzino con le loro foto, i documenti "
         u"allegati, i listini prezzi con le loro foto) si trovano nella cartella del programma. "
-        u"Per una copia di sicurezza basta copiare l'intera cartella su un altro disco, su una "
-        u"chiavetta USB o in rete; per ripristinare i dati basta ricopiarla al suo posto."_s,
+        u"A ogni avvio il programma ne salva da sé una copia di sicurezza nella cartella "
+        u"Copie_di_sicurezza, e il comando «Copie di sicurezza» della schermata iniziale salva "
+        u"una copia su una chiavetta USB o ripristina i dati di una copia. Anche copiare "
+        u"l'intera cartella su un altro disco, su una chiavetta USB o in rete è una copia di "
+        u"sicurezza; per ripristinare i dati basta ricopiarla al suo posto."_s,
     };
 }
 
@@ -282,8 +324,8 @@ QStringList hubClosing()
 QString hubKeys()
 {
     return u"Tasti rapidi: F1 apre questa guida, F2 apre «Magazzino prodotti», F3 «Inventario "
-           u"merci», F4 «Crea nuovo listino» e F5 «Apri listino esistente»; Ctrl+I apre le "
-           u"informazioni sul programma e Ctrl+R i crediti."_s;
+           u"merci», F4 «Crea nuovo listino» e F5 «Apri listino esistente»; F6 apre le «Copie di "
+           u"sicurezza»; Ctrl+I apre le informazioni sul programma e Ctrl+R i crediti."_s;
 }
 
 QString warehouseKeys()
@@ -323,6 +365,15 @@ QString inventoryKeys()
            u"Pag giù spostano la riga scelta."_s;
 }
 
+QString copiesKeys()
+{
+    return u"Tasti rapidi: Ctrl+S equivale a «Salva copia ora», Ctrl+Maiusc+S a «Salva copia "
+           u"in...», Ctrl+R a «Ripristina» e Ctrl+O a «Ripristina da file...»; nell'elenco le "
+           u"frecce scelgono la copia e Invio la ripristina, come il doppio clic; Tab passa "
+           u"dall'elenco ai pulsanti e Invio dà il comando del pulsante evidenziato; F1 apre "
+           u"questa guida; Esc equivale a «Chiudi»."_s;
+}
+
 QString exportKeys()
 {
     return u"Tasti rapidi: Ctrl+E esporta le schede, come l'icona del foglio di calcolo; F1 apre "
@@ -350,6 +401,8 @@ QStringList paragraphs(Topic topic)
         return inventory() + QStringList{inventoryKeys()};
     case Topic::Esportazione:
         return exportTopic() + QStringList{exportKeys()};
+    case Topic::Copie:
+        return copiesTopic() + QStringList{copiesKeys()};
     }
     return {};
 }

@@ -15,6 +15,7 @@ enum class Topic {
     Cataloghi,    // creating and opening price lists
     Inventario,   // the inventory menu and the inventory list
     Esportazione, // the spreadsheet export
+    Copie,        // the backup copies
 };
 
 // Every topic, in the order the user guide presents the screens.

@@ -1,4 +1,5 @@
 #include "app/avvio.h"
+#include "app/copie.h"
 #include "app/info.h"
 #include "app/splash.h"
 #include "app/startup.h"
@@ -99,8 +100,13 @@ QStringList quotedNames(Topic topic)
 {
     QStringList names;
     static const QRegularExpression quoted(u"«([^»]*)»"_s);
-    for (const auto &match : quoted.globalMatch(HelpTexts::text(topic)))
-        names.append(match.captured(1));
+    // Compared as the captions are, without a closing colon or dots.
+    for (const auto &match : quoted.globalMatch(HelpTexts::text(topic))) {
+        QString name = match.captured(1);
+        while (name.endsWith(u':') || name.endsWith(u'.'))
+            name.chop(1);
+        names.append(name);
+    }
     return names;
 }
 
@@ -163,6 +169,7 @@ void Help::pageText_data()
     QTest::newRow("inventory") << Topic::Inventario << u"App Inventario Merce."_s << 5;
     QTest::newRow("export") << Topic::Esportazione
                             << u"Esportazione magazzino prodotti in Microsoft Excel."_s << 4;
+    QTest::newRow("backup copies") << Topic::Copie << u"Copie di sicurezza dei dati."_s << 6;
 }
 
 void Help::pageText()
@@ -227,6 +234,7 @@ void Help::quotedNamesAreCaptions_data()
     QTest::newRow("create and open lists") << Topic::Cataloghi << lists;
     QTest::newRow("price-list page") << Topic::Listino << page;
     QTest::newRow("export") << Topic::Esportazione << exporter;
+    QTest::newRow("backup copies") << Topic::Copie << QStringList{u"TfrmAvvio"_s, u"TfrmCopie"_s};
     QTest::newRow("hub") << Topic::Avvio << cards + inventory + lists + page + exporter;
 }
 
@@ -241,7 +249,9 @@ void Help::quotedNamesAreCaptions()
     TfrmAllegaCartella attachments(::screens().magazzino);
     TfrmRiepilogo inventory(::screens().menuRiepilogo, QString());
     TfrmExpMagazzino exporter(::screens().magazzino);
+    TfrmCopie copies(::screens().avvio);
     const QList<QWidget *> all = {::screens().avvio,
+                                  &copies,
                                   ::screens().magazzino,
                                   ::screens().menuRiepilogo,
                                   ::screens().creaCatalogo,
@@ -301,6 +311,11 @@ void Help::guideButtons_data()
         screens().listinoPrezzi->show();
         QTest::mouseClick(screens().listinoPrezzi->cmdGuida, Qt::LeftButton);
     }) << Topic::Listino << u"TfrmListinoPrezzi"_s;
+    QTest::newRow("backup copies imgGuida") << std::function<void()>([] {
+        TfrmCopie copies(screens().avvio);
+        copies.show();
+        QTest::mouseClick(copies.imgGuida, Qt::LeftButton);
+    }) << Topic::Copie << u"TfrmCopie"_s;
 }
 
 void Help::guideButtons()
