@@ -10,6 +10,8 @@
 #include "warehouse/magazzino.h"
 
 #include <QApplication>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -267,6 +269,11 @@ void Hub::italianTranslation()
     QVERIFY(app->loadItalianTranslation());
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), u"&Sì"_s);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Annulla"_s);
+    // Texts Qt's translation lacks: the print dialog's page range and the file dialog's
+    // type column.
+    QCOMPARE(QCoreApplication::translate("QPrintSettingsOutput", "Pages"), u"Pagine"_s);
+    QCOMPARE(QFileIconProvider().type(QFileInfo(m_folder->path())), u"Cartella"_s);
+    QCOMPARE(QCoreApplication::translate("QPrintSettingsOutput", "Copies"), u"Copie"_s);
 }
 
 SCAFFARIA_TEST(Hub)
