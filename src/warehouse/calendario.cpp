@@ -31,6 +31,18 @@ TfrmCalendario::TfrmCalendario(QWidget *parent) : QDialog(parent)
     calAppuntamenti->setFirstDayOfWeek(Qt::Monday);
     calAppuntamenti->setSelectedDate(QDate::currentDate());
     calAppuntamenti->setAccessibleName(u"Calendario"_s);
+    // The calendar's own controls get Italian names a screen reader can say.
+    const std::pair<const char *, QString> parts[] = {
+        {"qt_calendar_prevmonth", u"Mese precedente"_s},
+        {"qt_calendar_nextmonth", u"Mese successivo"_s},
+        {"qt_calendar_monthbutton", u"Mese"_s},
+        {"qt_calendar_yearbutton", u"Anno"_s},
+        {"qt_calendar_yearedit", u"Anno"_s},
+        {"qt_calendar_calendarview", u"Giorni del mese"_s}};
+    for (const auto &[name, caption] : parts) {
+        if (auto *part = calAppuntamenti->findChild<QWidget *>(QString::fromLatin1(name)))
+            part->setAccessibleName(caption);
+    }
     lblTitolo->setBuddy(calAppuntamenti);
     btnAnnulla = new QPushButton(u"Annulla"_s, this);
     btnAnnulla->setObjectName(u"btnAnnulla"_s);

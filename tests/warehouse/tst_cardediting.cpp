@@ -632,6 +632,14 @@ void CardEditing::expiryDate()
     onNextModal([&](QWidget *modal) {
         auto *calendar = qobject_cast<TfrmCalendario *>(modal);
         QVERIFY(calendar);
+        // A screen reader names the calendar's month arrows in Italian.
+        for (const auto &[part, name] :
+             {std::pair{"qt_calendar_prevmonth", u"Mese precedente"_s},
+              std::pair{"qt_calendar_nextmonth", u"Mese successivo"_s}}) {
+            auto *arrow = calendar->findChild<QWidget *>(QString::fromLatin1(part));
+            QVERIFY(arrow);
+            QCOMPARE(arrow->accessibleName(), name);
+        }
         shownOnOpen = calendar->calAppuntamenti->selectedDate();
         tag = calendar->lblMemory->text();
         calendar->calAppuntamenti->setSelectedDate(QDate(2025, 3, 5));
