@@ -21,21 +21,45 @@ namespace {
 // bar follows a worker.
 constexpr qint64 kRepaintMs = 50;
 
-// While work runs, no window of the program closes: a close box clicked then would pull a
-// screen away from under the work. Input is held back by the work's own event processing;
-// a close request from the window manager is not input, so it is refused here.
-class CloseGuard final : public QObject
+// While work runs the program takes no input: a click, a key or the wheel is dropped as it
+// arrives, as a modal window drops what is meant for the windows it blocks, so nothing can
+// change under the work and no click waits to act once it is done. No window closes
+// either: a close box clicked then would pull a screen away from under the work. Paint,
+// timer and window-system events go on, so the screens keep repainting.
+class InputGuard final : public QObject
 {
 public:
-    explicit CloseGuard(QObject *parent) : QObject(parent) { qApp->installEventFilter(this); }
-    ~CloseGuard() override { qApp->removeEventFilter(this); }
+    explicit InputGuard(QObject *parent) : QObject(parent) { qApp->installEventFilter(this); }
+    ~InputGuard() override { qApp->removeEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Close && watched->isWidgetType()) {
-            event->ignore();
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::Drop:
             return true;
+        case QEvent::Close:
+            if (watched->isWidgetType()) {
+                event->ignore();
+                return true;
+            }
+            break;
+        default:
+            break;
         }
         return QObject::eventFilter(watched, event);
     }
@@ -51,9 +75,10 @@ ProgressWindow::ProgressWindow(QWidget *parent, const QString &text, int delayMs
 {
     setObjectName(u"frmAvanzamento"_s);
     setWindowTitle(u" Scaffaria"_s);
-    setWindowModality(Qt::ApplicationModal);
-    // Shown over the screen the user works on without becoming the active window: the
-    // keyboard focus stays in the field that had it.
+    // Modal in effect: while the work runs, the input guard below drops every input to the
+    // program. It is not a modal window for the window system, which would make it the
+    // active window: shown over the screen the user works on, it never takes the keyboard
+    // focus, which stays in the field that had it.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     auto *layout = new QVBoxLayout(this);
@@ -74,23 +99,39 @@ ProgressWindow::ProgressWindow(QWidget *parent, const QString &text, int delayMs
     layout->addWidget(m_bar);
     setFixedSize(460, 110);
 
-    new CloseGuard(this);
+    new InputGuard(this);
+    // The cursor changes at once; the window system shows it with the first repaint, at the
+    // latest one tick later.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_clock.start();
-    // The cursor and whatever the opener has just changed show before the work starts.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 ProgressWindow::~ProgressWindow()
 {
     hide();
     QApplication::restoreOverrideCursor();
-    // Back to the field the user was in, unless the work itself moved the focus on.
+    // Back to the field the user was in, should the window system have handed the focus to
+    // the window while it showed; focus the work itself moved on stays where it is.
     QWidget *now = QApplication::focusWidget();
-    if (m_focus && (!now || now == this || isAncestorOf(now))) {
+    if (m_shown && m_focus && (!now || now == this || isAncestorOf(now))) {
         m_focus->activateWindow();
         m_focus->setFocus(Qt::OtherFocusReason);
     }
+}
+
+bool ProgressWindow::event(QEvent *event)
+{
+    // A window system that activates every window shown: the activation goes straight back
+    // to the window of the field the user was in.
+    if (event->type() == QEvent::WindowActivate && m_focus) {
+        QTimer::singleShot(0, this, [this] {
+            if (m_focus && isActiveWindow()) {
+                m_focus->activateWindow();
+                m_focus->setFocus(Qt::OtherFocusReason);
+            }
+        });
+    }
+    return QWidget::event(event);
 }
 
 void ProgressWindow::setTotal(qint64 total)
@@ -113,7 +154,7 @@ void ProgressWindow::tick(qint64 done)
     m_lastEvents = now;
     refresh(done, m_total);
     showWindowIfDue();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
 }
 
 void ProgressWindow::refresh(qint64 done, qint64 total)
@@ -137,8 +178,8 @@ void ProgressWindow::showWindowIfDue()
                            ? QGuiApplication::primaryScreen()->availableGeometry()
                            : QRect(QPoint(0, 0), size());
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), area));
+    m_shown = true;
     show();
-    raise();
 }
 
 void ProgressWindow::runOnWorker(const std::function<void(ProgressCount &)> &work)
@@ -163,8 +204,8 @@ void ProgressWindow::runOnWorker(const std::function<void(ProgressCount &)> &wor
     }));
     follow.start();
     worker->start();
-    // Paint, timer and window-system events go on; input waits until the work is done.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Paint, timer and window-system events go on; the input guard drops input.
+    loop.exec();
     worker->wait();
     follow.stop();
     if (failure)

@@ -32,7 +32,8 @@ private:
 // running after a delay (a second unless told otherwise) a modal window shows a text of what
 // is being done and a bar. The window never takes the keyboard focus: the field that had it
 // keeps it, and has it again when the work ends. While the work runs, the program's windows
-// keep repainting but take no input, so nothing can change under the work.
+// keep repainting but take no input (a click or a key is dropped, as a modal window drops
+// it), so nothing can change under the work.
 //
 // Work on the user-interface thread holds a ProgressWindow for its length and calls tick()
 // as it goes; each tick is cheap, and about every 50 ms it lets the screens repaint:
@@ -81,6 +82,9 @@ public:
     QLabel *label() const { return m_label; }
     QProgressBar *bar() const { return m_bar; }
 
+protected:
+    bool event(QEvent *event) override;
+
 Q_SIGNALS:
     // Emitted by the worker thread when its work ends; delivered queued.
     void workerFinished();
@@ -97,4 +101,5 @@ private:
     qint64 m_lastEvents = 0;
     qint64 m_total = 0;
     int m_delayMs;
+    bool m_shown = false;
 };

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -54,10 +55,12 @@ void LongWork::uiThreadWork()
         clock.start();
         while (clock.elapsed() < 300) {
             QThread::msleep(10);
+            // A key typed while the work runs is dropped, as a modal window drops it.
+            QCoreApplication::postEvent(field,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_A, {}, u"a"_s));
             progress.tick(50);
         }
         QVERIFY(progress.isVisible());
-        QVERIFY(progress.isModal());
         QCOMPARE(progress.label()->text(), u"Lettura dell'archivio in corso..."_s);
         QCOMPARE(progress.bar()->value(), progress.bar()->maximum() / 2);
         // Shown, but the field the user was typing in still has the keyboard.
@@ -65,6 +68,8 @@ void LongWork::uiThreadWork()
     }
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(QApplication::focusWidget(), field);
+    QCoreApplication::processEvents();
+    QCOMPARE(field->text(), QString());
 }
 
 void LongWork::workerThread()
@@ -72,7 +77,9 @@ void LongWork::workerThread()
     QWidget screen;
     auto *field = new QLineEdit(&screen);
     screen.show();
+    screen.activateWindow();
     field->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&screen));
     const QThread *ui = QThread::currentThread();
     bool cursorShown = false;
     bool windowShown = false;
