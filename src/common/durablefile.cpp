@@ -56,4 +56,45 @@ bool writeWhole(const QString &path, const QByteArray &bytes)
     return commit(file);
 }
 
+Writer::Writer(const QString &path) : m_file(path) {}
+
+Writer::~Writer()
+{
+    if (m_file.isOpen())
+        m_file.cancelWriting();
+}
+
+bool Writer::open()
+{
+    // Unbuffered, as in writeWhole: a buffered save file may commit a truncated file
+    // without reporting it.
+    m_failed = !m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return !m_failed;
+}
+
+bool Writer::write(QByteArrayView bytes)
+{
+    if (m_failed || !m_file.isOpen())
+        return false;
+    if (m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        m_failed = true;
+        m_file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool Writer::commit()
+{
+    if (m_failed || !m_file.isOpen()) {
+        // A cancelled save file removes its temporary file on commit and reports failure.
+        if (m_file.isOpen()) {
+            m_file.cancelWriting();
+            m_file.commit();
+        }
+        return false;
+    }
+    return DurableFile::commit(m_file);
+}
+
 } // namespace DurableFile

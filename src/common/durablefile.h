@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QSaveFile>
+
 class QByteArray;
-class QSaveFile;
 class QString;
 
 // Writes that have reached the disk when they report success: a save's success message
@@ -25,5 +27,29 @@ bool commit(QSaveFile &file);
 // full disk, a folder that cannot be written) leaves the previous file whole. True once the
 // new file has reached the disk.
 bool writeWhole(const QString &path, const QByteArray &bytes);
+
+// A whole-file save written in pieces, for outputs too large to build in memory first. Each
+// piece goes straight to the file, unbuffered, so a short write (a full disk) shows at once
+// and every later write and the commit fail too. commit() syncs the data, renames the file
+// into place and syncs the folder; a save that fails, or that is dropped uncommitted, leaves
+// the previous file whole.
+class Writer final
+{
+public:
+    explicit Writer(const QString &path);
+    ~Writer();
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
+
+    bool open();
+    bool write(QByteArrayView bytes);
+    // True once the whole new file has reached the disk under its name.
+    bool commit();
+    bool failed() const { return m_failed; }
+
+private:
+    QSaveFile m_file;
+    bool m_failed = false;
+};
 
 } // namespace DurableFile
