@@ -1,8 +1,12 @@
 #include "lists/expgrid.h"
 
+#include "common/storedtext.h"
 #include "warehouse/archivio.h"
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 
 namespace {
 
@@ -46,29 +50,99 @@ const ExportGridModel::Column &ExportGridModel::column(int index) { return kColu
 
 ExportGridModel::ExportGridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void ExportGridModel::load()
+ExportGridModel::~ExportGridModel() { std::free(m_data); }
+
+void ExportGridModel::clear()
 {
     beginResetModel();
-    m_rows.clear();
+    std::free(m_data);
+    m_data = nullptr;
+    m_used = 0;
+    m_capacity = 0;
+    std::vector<std::uint64_t>().swap(m_rowStart);
+    std::vector<std::uint8_t>().swap(m_lengths);
+    m_edits = {};
+    endResetModel();
+}
+
+void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> &progress)
+{
+    clear();
+    beginResetModel();
     ArchivioMagazzino archive;
     if (archive.open()) {
-        m_rows.reserve(archive.count());
-        archive.readAll([this](qint64, const char *record) {
-            QStringList row;
-            row.reserve(CardColumns);
-            for (TSchedaProdotto::Index field : kFields)
-                row.append(TSchedaProdotto::field(record, field));
-            m_rows.append(row);
-            return true;
-        });
+        const auto count = static_cast<std::size_t>(archive.count());
+        m_rowStart.reserve(count);
+        m_lengths.reserve(count * CardColumns);
+        // The longest a row can be is every field at capacity.
+        std::size_t longest = 0;
+        for (TSchedaProdotto::Index field : kFields)
+            longest += static_cast<std::size_t>(TSchedaProdotto::fields()[field].capacity);
+        archive.readAll(
+            [this, longest](qint64, const char *record) {
+                if (m_used + longest > m_capacity) {
+                    // A large block grows in place where the system can move its pages.
+                    const std::size_t wanted =
+                        std::max<std::size_t>({m_used + longest, m_capacity * 2, 1 << 20});
+                    char *grown = static_cast<char *>(std::realloc(m_data, wanted));
+                    if (!grown)
+                        throw std::bad_alloc();
+                    m_data = grown;
+                    m_capacity = wanted;
+                }
+                m_rowStart.push_back(m_used);
+                for (TSchedaProdotto::Index field : kFields) {
+                    const TSchedaProdotto::Field &f = TSchedaProdotto::fields()[field];
+                    const auto *in = reinterpret_cast<const unsigned char *>(record + f.offset);
+                    int used = std::min<int>(in[0], f.capacity);
+                    const unsigned char *begin = in + 1;
+                    // Trimmed of blanks and control characters: the bytes up to 0x20 are
+                    // exactly the characters up to U+0020.
+                    while (used > 0 && *begin <= 0x20) {
+                        ++begin;
+                        --used;
+                    }
+                    while (used > 0 && begin[used - 1] <= 0x20)
+                        --used;
+                    std::memcpy(m_data + m_used, begin, static_cast<std::size_t>(used));
+                    m_used += static_cast<std::size_t>(used);
+                    m_lengths.push_back(static_cast<std::uint8_t>(used));
+                }
+                return true;
+            },
+            progress);
         archive.close();
     }
     endResetModel();
 }
 
+QByteArrayView ExportGridModel::storedCell(qint64 row, int cardColumn) const
+{
+    const std::uint8_t *lengths = m_lengths.data() + static_cast<std::size_t>(row) * CardColumns;
+    std::size_t at = m_rowStart[static_cast<std::size_t>(row)];
+    for (int c = 0; c < cardColumn; ++c)
+        at += lengths[c];
+    return QByteArrayView(m_data + at, lengths[cardColumn]);
+}
+
+const QString *ExportGridModel::editedCell(qint64 row, int cardColumn) const
+{
+    if (m_edits.isEmpty())
+        return nullptr;
+    const auto it = m_edits.constFind(editKey(row, cardColumn));
+    return it == m_edits.cend() ? nullptr : &it.value();
+}
+
+QString ExportGridModel::cellText(qint64 row, int cardColumn) const
+{
+    if (const QString *edited = editedCell(row, cardColumn))
+        return *edited;
+    return StoredText::fromCp1252(storedCell(row, cardColumn));
+}
+
 int ExportGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_rowStart.size());
 }
 
 int ExportGridModel::columnCount(const QModelIndex &parent) const
@@ -82,14 +156,14 @@ QVariant ExportGridModel::data(const QModelIndex &index, int role) const
         return {};
     if (index.column() == 0)
         return QString::number(index.row() + 1);
-    return m_rows.at(index.row()).at(index.column() - 1);
+    return cellText(index.row(), index.column() - 1);
 }
 
 bool ExportGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!index.isValid() || role != Qt::EditRole || !kColumns.at(index.column()).editable)
         return false;
-    m_rows[index.row()][index.column() - 1] = value.toString();
+    m_edits.insert(editKey(index.row(), index.column() - 1), value.toString());
     Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "common/durablefile.h"
 #include "common/storedtext.h"
+#include "lists/expgrid.h"
 
 #include <array>
 
@@ -69,21 +70,54 @@ constexpr const char *kOpening[] = {
     "<tr>",
 };
 
-QByteArray cellText(const QString &text)
+constexpr char kCellOpen[] = "<td style=\"text-align: left;\">";
+constexpr char kCellClose[] = "</td>";
+
+// Appends one cell from its trimmed Windows-1252 bytes: "&", "<" and ">" as entities.
+void appendCell(QByteArray &out, QByteArrayView bytes)
 {
-    QByteArray bytes = StoredText::toCp1252(StoredText::trimBlanks(text));
-    if (bytes.contains('&'))
-        bytes.replace("&", "&amp;");
-    if (bytes.contains('<'))
-        bytes.replace("<", "&lt;");
-    if (bytes.contains('>'))
-        bytes.replace(">", "&gt;");
+    out.append(kCellOpen, sizeof kCellOpen - 1);
     // A spreadsheet evaluates a cell beginning with "=" as a formula, even in a table
     // marked as text; a leading no-break space (0xA0 in Windows-1252) keeps it text.
-    if (bytes.startsWith('='))
-        bytes.prepend('\xA0');
-    return bytes;
+    if (!bytes.isEmpty() && bytes.front() == '=')
+        out.append('\xA0');
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '&' && c != '<' && c != '>')
+            continue;
+        out.append(bytes.data() + plain, i - plain);
+        out.append(c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
+        plain = i + 1;
+    }
+    out.append(bytes.data() + plain, bytes.size() - plain);
+    out.append(kCellClose, sizeof kCellClose - 1);
 }
+
+// A cell of display text: trimmed of blanks and control characters, in the code page.
+void appendTextCell(QByteArray &out, const QString &text)
+{
+    appendCell(out, StoredText::toCp1252(StoredText::trimBlanks(text)));
+}
+
+void appendOpening(QByteArray &out)
+{
+    for (const char *piece : kOpening)
+        out.append(piece);
+    for (const HeaderCell &cell : kHeader) {
+        out.append("<td style=\"text-align: left; font-weight: bold;\" width=");
+        out.append(QByteArray::number(cell.width));
+        out.append('>');
+        out.append(StoredText::toCp1252(QString::fromUtf8(cell.title)));
+        out.append("</td>");
+    }
+    out.append("</tr>");
+}
+
+constexpr char kClosing[] = "</table></body></html>";
+
+// The file is written in pieces of this size.
+constexpr qsizetype kPiece = 4 << 20;
 
 } // namespace
 
@@ -95,32 +129,50 @@ QByteArray document(const QList<QStringList> &rows)
 {
     QByteArray out;
     out.reserve(4096 + rows.size() * 1024);
-    for (const char *piece : kOpening)
-        out.append(piece);
-    for (const HeaderCell &cell : kHeader) {
-        out.append("<td style=\"text-align: left; font-weight: bold;\" width=");
-        out.append(QByteArray::number(cell.width));
-        out.append('>');
-        out.append(StoredText::toCp1252(QString::fromUtf8(cell.title)));
-        out.append("</td>");
-    }
-    out.append("</tr>");
+    appendOpening(out);
     for (const QStringList &row : rows) {
         out.append("<tr>");
-        for (const QString &text : row) {
-            out.append("<td style=\"text-align: left;\">");
-            out.append(cellText(text));
-            out.append("</td>");
-        }
+        for (const QString &text : row)
+            appendTextCell(out, text);
         out.append("</tr>");
     }
-    out.append("</table></body></html>");
+    out.append(kClosing);
     return out;
 }
 
-bool write(const QString &path, const QList<QStringList> &rows)
+bool write(const QString &path, const ExportGridModel &grid,
+           const std::function<void(qint64 done, qint64 total)> &progress)
 {
-    return DurableFile::writeWhole(path, document(rows));
+    DurableFile::Writer file(path);
+    if (!file.open())
+        return false;
+    QByteArray piece;
+    piece.reserve(kPiece + (64 << 10));
+    appendOpening(piece);
+    const qint64 rows = grid.rows();
+    for (qint64 row = 0; row < rows; ++row) {
+        piece.append("<tr>");
+        for (int c = 0; c < ExportGridModel::CardColumns; ++c) {
+            if (const QString *edited = grid.editedCell(row, c))
+                appendTextCell(piece, *edited);
+            else
+                appendCell(piece, grid.storedCell(row, c));
+        }
+        piece.append("</tr>");
+        if (piece.size() >= kPiece) {
+            if (!file.write(piece))
+                return false;
+            piece.resize(0);
+            if (progress)
+                progress(row + 1, rows);
+        }
+    }
+    piece.append(kClosing);
+    if (!file.write(piece))
+        return false;
+    if (progress)
+        progress(rows, rows);
+    return file.commit();
 }
 
 } // namespace XlsExport

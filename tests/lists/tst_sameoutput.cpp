@@ -159,13 +159,13 @@ QByteArray escaped(const QString &line)
     return out.toUtf8();
 }
 
-QByteArray listing(const QList<QString> &lines)
+// The lines in the order the list box shows them.
+QByteArray listing(CompactLines &lines)
 {
-    QList<QString> sorted = lines;
-    ordinaRighe(sorted);
+    lines.sort();
     QByteArray out;
-    for (const QString &line : sorted)
-        out += escaped(line) + '\n';
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        out += escaped(lines.at(i)) + '\n';
     return out;
 }
 
@@ -277,16 +277,15 @@ void SameOutput::lineBackToCard()
 {
     // Every line of every format, sorted, with the position of the card it leads back to.
     QByteArray out;
-    const Elenchi::Righe all = Elenchi::ricerca({});
-    const Elenchi::Righe unpaid = Elenchi::daSaldare();
-    const std::pair<const QList<QString> *, FormatoRiga> lists[] = {
+    Elenchi::Righe all = Elenchi::ricerca({});
+    Elenchi::Righe unpaid = Elenchi::daSaldare();
+    const std::pair<CompactLines *, FormatoRiga> lists[] = {
         {&all.righe, FormatoRiga::Standard},
         {&unpaid.righe, FormatoRiga::DaSaldare},
     };
     for (const auto &[lines, format] : lists) {
-        QList<QString> sorted = *lines;
-        ordinaRighe(sorted);
-        for (const QString &line : sorted) {
+        lines->sort();
+        for (const QString &line : lines->toList()) {
             const std::optional<Elenchi::Scheda> card = Elenchi::schedaDaRiga(line, format);
             out += QByteArray::number(card ? card->posizione : 0) + ' ' +
                    (card ? escaped(card->scheda.Codice) : QByteArray()) + '\n';
@@ -301,7 +300,7 @@ void SameOutput::exportBytes()
     grid.load();
     QCOMPARE(grid.rowCount(), int(archive().size()));
     const QString path = ProgramFolder::file(XlsExport::fileName());
-    QVERIFY(XlsExport::write(path, grid.rows()));
+    QVERIFY(XlsExport::write(path, grid));
     compareWithReference(u"Magazzino.xls"_s, readFile(path));
 }
 
