@@ -87,17 +87,18 @@ namespace {
 class MappedPiece
 {
 public:
+    // Nothing is mapped for 0 bytes.
     MappedPiece(int handle, qint64 offset, qint64 bytes)
     {
+        if (bytes <= 0)
+            return;
         static const qint64 page = ::sysconf(_SC_PAGESIZE);
         const qint64 start = offset - offset % page;
         m_length = static_cast<std::size_t>(bytes + (offset - start));
         void *at = ::mmap(nullptr, m_length, PROT_READ, MAP_SHARED | MAP_POPULATE, handle,
                           static_cast<off_t>(start));
-        if (at == MAP_FAILED) {
-            m_base = nullptr;
+        if (at == MAP_FAILED)
             return;
-        }
         m_base = static_cast<char *>(at);
         m_data = m_base + (offset - start);
     }
@@ -120,7 +121,7 @@ private:
 // About 32 MiB a mapping: few enough calls that they do not count, and only that much of
 // the file is held in the process at a time.
 constexpr qint64 kMappedBytes = 32 << 20;
-// About 1 MiB a read where the file cannot be mapped.
+// Pieces smaller than this are read, not mapped.
 constexpr qint64 kReadBytes = 1 << 20;
 
 } // namespace
@@ -129,7 +130,9 @@ bool RecordFile::readRange(qint64 first, qint64 records, bool backward,
                            const std::function<bool(qint64, const char *)> &visit, bool *stopped)
 {
     const qint64 bytes = records * m_size;
-    const MappedPiece mapped(m_file.handle(), first * m_size, bytes);
+    // A small piece (the first ones read backward) is read: mapping it would cost more than
+    // copying it. A piece that cannot be mapped is read too.
+    const MappedPiece mapped(m_file.handle(), first * m_size, bytes >= kReadBytes ? bytes : 0);
     const char *data = mapped.data();
     if (!data) {
         if (m_block.size() < bytes)
@@ -155,8 +158,7 @@ bool RecordFile::readAll(const std::function<bool(qint64, const char *)> &visit,
         return false;
     // A whole number of records a piece; the file is mapped where it can be, and read into
     // one reused block where it cannot.
-    const bool mappable = probeMapping();
-    const qint64 perPiece = std::max<qint64>(1, (mappable ? kMappedBytes : kReadBytes) / m_size);
+    const qint64 perPiece = std::max<qint64>(1, kMappedBytes / m_size);
     const qint64 total = count();
     qint64 position = 0;
     bool stopped = false;
@@ -179,8 +181,7 @@ bool RecordFile::readAllBackward(const std::function<bool(qint64, const char *)>
         return false;
     // The answer is often among the last records: the first piece is small and each
     // next one doubles, up to the size of a whole piece.
-    const bool mappable = probeMapping();
-    const qint64 largest = std::max<qint64>(1, (mappable ? kMappedBytes : kReadBytes) / m_size);
+    const qint64 largest = std::max<qint64>(1, kMappedBytes / m_size);
     qint64 perPiece = std::min<qint64>(8, largest);
     const qint64 total = count();
     qint64 end = total;
@@ -197,14 +198,4 @@ bool RecordFile::readAllBackward(const std::function<bool(qint64, const char *)>
     }
     m_block = QByteArray();
     return true;
-}
-
-bool RecordFile::probeMapping()
-{
-    // A file system that cannot map files (some network and special ones) is read instead;
-    // the answer is the same either way.
-    if (count() == 0)
-        return false;
-    const MappedPiece probe(m_file.handle(), 0, std::min<qint64>(m_size, m_file.size()));
-    return probe.data() != nullptr;
 }

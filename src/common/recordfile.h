@@ -48,7 +48,6 @@ public:
 
 private:
     bool writeRecord(qint64 offset, const char *record);
-    bool probeMapping();
     // Visits `records` records from the 0-based record `first`, in either direction.
     bool readRange(qint64 first, qint64 records, bool backward,
                    const std::function<bool(qint64, const char *)> &visit, bool *stopped);

@@ -4,7 +4,10 @@
 #include "common/storedtext.h"
 #include "lists/expgrid.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -73,25 +76,59 @@ constexpr const char *kOpening[] = {
 constexpr char kCellOpen[] = "<td style=\"text-align: left;\">";
 constexpr char kCellClose[] = "</td>";
 
-// Appends one cell from its trimmed Windows-1252 bytes: "&", "<" and ">" as entities.
-void appendCell(QByteArray &out, QByteArrayView bytes)
+// The bytes written as entities, and what they become.
+struct Entities {
+    std::array<const char *, 256> text{};
+    std::array<std::uint8_t, 256> size{};
+    constexpr Entities()
+    {
+        text['&'] = "&amp;";
+        size['&'] = 5;
+        text['<'] = "&lt;";
+        size['<'] = 4;
+        text['>'] = "&gt;";
+        size['>'] = 4;
+    }
+};
+constexpr Entities kEntities;
+
+// The most a cell of n bytes can take in the file.
+constexpr qsizetype cellRoom(qsizetype n)
 {
-    out.append(kCellOpen, sizeof kCellOpen - 1);
+    return sizeof kCellOpen + sizeof kCellClose + 1 + 5 * n;
+}
+
+// Writes one cell from its trimmed Windows-1252 bytes at dst, which has room for it:
+// "&", "<" and ">" as entities. Returns the end of what was written.
+char *writeCell(char *dst, QByteArrayView bytes)
+{
+    std::memcpy(dst, kCellOpen, sizeof kCellOpen - 1);
+    dst += sizeof kCellOpen - 1;
     // A spreadsheet evaluates a cell beginning with "=" as a formula, even in a table
     // marked as text; a leading no-break space (0xA0 in Windows-1252) keeps it text.
     if (!bytes.isEmpty() && bytes.front() == '=')
-        out.append('\xA0');
-    qsizetype plain = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c != '&' && c != '<' && c != '>')
-            continue;
-        out.append(bytes.data() + plain, i - plain);
-        out.append(c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
-        plain = i + 1;
+        *dst++ = '\xA0';
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    for (qsizetype i = 0, n = bytes.size(); i < n; ++i) {
+        const unsigned char c = in[i];
+        if (kEntities.size[c] == 0) {
+            *dst++ = static_cast<char>(c);
+        } else {
+            std::memcpy(dst, kEntities.text[c], kEntities.size[c]);
+            dst += kEntities.size[c];
+        }
     }
-    out.append(bytes.data() + plain, bytes.size() - plain);
-    out.append(kCellClose, sizeof kCellClose - 1);
+    std::memcpy(dst, kCellClose, sizeof kCellClose - 1);
+    return dst + sizeof kCellClose - 1;
+}
+
+// Appends one cell to a growing text.
+void appendCell(QByteArray &out, QByteArrayView bytes)
+{
+    const qsizetype at = out.size();
+    out.resize(at + cellRoom(bytes.size()));
+    char *end = writeCell(out.data() + at, bytes);
+    out.resize(end - out.constData());
 }
 
 // A cell of display text: trimmed of blanks and control characters, in the code page.
@@ -146,29 +183,47 @@ bool write(const QString &path, const ExportGridModel &grid,
     DurableFile::Writer file(path);
     if (!file.open())
         return false;
+    // One piece is filled in place and written whenever it holds a few MiB; it has room for
+    // one more row of the longest cells beyond that.
+    qsizetype longestRow = 0;
+    for (int c = 0; c < ExportGridModel::CardColumns; ++c)
+        longestRow += cellRoom(255);
     QByteArray piece;
-    piece.reserve(kPiece + (64 << 10));
     appendOpening(piece);
+    const qsizetype opening = piece.size();
+    piece.resize(std::max(opening, kPiece) + longestRow + 64);
+    char *const begin = piece.data();
+    char *dst = begin + opening;
     const qint64 rows = grid.rows();
+    QByteArray edited;
     for (qint64 row = 0; row < rows; ++row) {
-        piece.append("<tr>");
+        std::memcpy(dst, "<tr>", 4);
+        dst += 4;
         for (int c = 0; c < ExportGridModel::CardColumns; ++c) {
-            if (const QString *edited = grid.editedCell(row, c))
-                appendTextCell(piece, *edited);
-            else
-                appendCell(piece, grid.storedCell(row, c));
+            if (const QString *text = grid.editedCell(row, c)) {
+                // A typed text may be longer than any stored field: it goes on its own.
+                edited.resize(0);
+                appendTextCell(edited, *text);
+                if (!file.write(QByteArrayView(begin, dst - begin)) || !file.write(edited))
+                    return false;
+                dst = begin;
+            } else {
+                dst = writeCell(dst, grid.storedCell(row, c));
+            }
         }
-        piece.append("</tr>");
-        if (piece.size() >= kPiece) {
-            if (!file.write(piece))
+        std::memcpy(dst, "</tr>", 5);
+        dst += 5;
+        if (dst - begin >= kPiece) {
+            if (!file.write(QByteArrayView(begin, dst - begin)))
                 return false;
-            piece.resize(0);
+            dst = begin;
             if (progress)
                 progress(row + 1, rows);
         }
     }
-    piece.append(kClosing);
-    if (!file.write(piece))
+    std::memcpy(dst, kClosing, sizeof kClosing - 1);
+    dst += sizeof kClosing - 1;
+    if (!file.write(QByteArrayView(begin, dst - begin)))
         return false;
     if (progress)
         progress(rows, rows);
