@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
 
 namespace {
 
@@ -36,6 +37,16 @@ const std::array<std::uint8_t, 256> &ranks()
 }
 
 } // namespace
+
+void adviseLargePages(void *block, std::size_t bytes)
+{
+    constexpr std::uintptr_t kLarge = 2 << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t last = (begin + bytes) & ~(kLarge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+}
 
 CompactLines::CompactLines(CompactLines &&other) noexcept
     : m_data(std::exchange(other.m_data, nullptr)), m_used(std::exchange(other.m_used, 0)),
@@ -85,12 +96,14 @@ void CompactLines::reserve(qsizetype lines, qsizetype longestLine)
         throw std::bad_alloc();
     m_data = grown;
     m_capacity = bytes;
+    adviseLargePages(m_data, m_capacity);
+    adviseLargePages(m_starts.data(), m_starts.capacity() * sizeof(std::uint64_t));
 }
 
 char *CompactLines::appendLine(qsizetype length)
 {
     const auto n = static_cast<std::size_t>(length);
-    if (m_used + n > m_capacity) {
+    if (m_used + n > m_capacity || !m_data) {
         const std::size_t wanted = std::max<std::size_t>({m_used + n, m_capacity * 2, 4096});
         char *grown = static_cast<char *>(std::realloc(m_data, wanted));
         if (!grown)
@@ -184,7 +197,10 @@ void CompactLines::sort()
         std::uint32_t index;
     };
     const std::array<std::uint8_t, 256> &rank = ranks();
-    std::vector<Key> keys(static_cast<std::size_t>(n));
+    std::vector<Key> keys;
+    keys.reserve(static_cast<std::size_t>(n));
+    adviseLargePages(keys.data(), keys.capacity() * sizeof(Key));
+    keys.resize(static_cast<std::size_t>(n));
     for (qsizetype i = 0; i < n; ++i) {
         const QByteArrayView line = bytes(i);
         Key &key = keys[static_cast<std::size_t>(i)];

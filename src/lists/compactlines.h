@@ -9,6 +9,11 @@
 #include <memory>
 #include <vector>
 
+// Asks the system to back a large block with large pages: a block of a few hundred MiB then
+// takes a few hundred page faults to fill instead of tens of thousands. Only the whole large
+// pages inside the block are affected; a system without them ignores the advice.
+void adviseLargePages(void *block, std::size_t bytes);
+
 // The lines of a list kept as single-byte text: every character a line can hold (the
 // stored fields, the fixed texts with the euro sign, the digits of a value) is one of the
 // Windows-1252 code page, whose 256 bytes stand for 256 distinct characters. All lines sit

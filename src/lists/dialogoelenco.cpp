@@ -1,5 +1,6 @@
 #include "lists/dialogoelenco.h"
 
+#include "common/memoryreturn.h"
 #include "common/progresswindow.h"
 #include "common/screens.h"
 #include "lists/listarighe.h"
@@ -27,6 +28,7 @@ void DialogoElenco::done(int result)
 {
     if (m_elenco)
         m_elenco->lstRecords->svuota();
+    MemoryReturn::giveBack();
     QDialog::done(result);
 }
 

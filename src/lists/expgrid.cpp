@@ -1,12 +1,11 @@
 #include "lists/expgrid.h"
 
 #include "common/storedtext.h"
+#include "lists/compactlines.h"
 #include "warehouse/archivio.h"
 
 #include <array>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -50,15 +49,17 @@ const ExportGridModel::Column &ExportGridModel::column(int index) { return kColu
 
 ExportGridModel::ExportGridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-ExportGridModel::~ExportGridModel() { std::free(m_data); }
+namespace {
+constexpr std::size_t kBlockBytes = 8 << 20;
+} // namespace
+
+ExportGridModel::~ExportGridModel() = default;
 
 void ExportGridModel::clear()
 {
     beginResetModel();
-    std::free(m_data);
-    m_data = nullptr;
-    m_used = 0;
-    m_capacity = 0;
+    std::vector<std::unique_ptr<char[]>>().swap(m_blocks);
+    m_blockUsed = 0;
     std::vector<std::uint64_t>().swap(m_rowStart);
     std::vector<std::uint8_t>().swap(m_lengths);
     m_edits = {};
@@ -74,23 +75,26 @@ void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> 
         const auto count = static_cast<std::size_t>(archive.count());
         m_rowStart.reserve(count);
         m_lengths.reserve(count * CardColumns);
+        adviseLargePages(m_lengths.data(), m_lengths.capacity());
+        adviseLargePages(m_rowStart.data(), m_rowStart.capacity() * sizeof(std::uint64_t));
+        m_lengths.resize(count * CardColumns);
         // The longest a row can be is every field at capacity.
         std::size_t longest = 0;
         for (TSchedaProdotto::Index field : kFields)
             longest += static_cast<std::size_t>(TSchedaProdotto::fields()[field].capacity);
+        std::uint8_t *lengths = m_lengths.data();
+        char *block = nullptr;
         archive.readAll(
-            [this, longest](qint64, const char *record) {
-                if (m_used + longest > m_capacity) {
-                    // A large block grows in place where the system can move its pages.
-                    const std::size_t wanted =
-                        std::max<std::size_t>({m_used + longest, m_capacity * 2, 1 << 20});
-                    char *grown = static_cast<char *>(std::realloc(m_data, wanted));
-                    if (!grown)
-                        throw std::bad_alloc();
-                    m_data = grown;
-                    m_capacity = wanted;
+            [&](qint64, const char *record) {
+                if (!block || m_blockUsed + longest > kBlockBytes) {
+                    m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockBytes));
+                    block = m_blocks.back().get();
+                    adviseLargePages(block, kBlockBytes);
+                    m_blockUsed = 0;
                 }
-                m_rowStart.push_back(m_used);
+                m_rowStart.push_back((static_cast<std::uint64_t>(m_blocks.size() - 1) << 32) |
+                                     m_blockUsed);
+                char *dst = block + m_blockUsed;
                 for (TSchedaProdotto::Index field : kFields) {
                     const TSchedaProdotto::Field &f = TSchedaProdotto::fields()[field];
                     const auto *in = reinterpret_cast<const unsigned char *>(record + f.offset);
@@ -104,14 +108,17 @@ void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> 
                     }
                     while (used > 0 && begin[used - 1] <= 0x20)
                         --used;
-                    std::memcpy(m_data + m_used, begin, static_cast<std::size_t>(used));
-                    m_used += static_cast<std::size_t>(used);
-                    m_lengths.push_back(static_cast<std::uint8_t>(used));
+                    std::memcpy(dst, begin, static_cast<std::size_t>(used));
+                    dst += used;
+                    *lengths++ = static_cast<std::uint8_t>(used);
                 }
+                m_blockUsed = static_cast<std::size_t>(dst - block);
                 return true;
             },
             progress);
         archive.close();
+        // A read that failed part way keeps the rows read so far.
+        m_lengths.resize(m_rowStart.size() * CardColumns);
     }
     endResetModel();
 }
@@ -119,10 +126,11 @@ void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> 
 QByteArrayView ExportGridModel::storedCell(qint64 row, int cardColumn) const
 {
     const std::uint8_t *lengths = m_lengths.data() + static_cast<std::size_t>(row) * CardColumns;
-    std::size_t at = m_rowStart[static_cast<std::size_t>(row)];
+    const std::uint64_t start = m_rowStart[static_cast<std::size_t>(row)];
+    std::size_t at = start & 0xFFFFFFFFu;
     for (int c = 0; c < cardColumn; ++c)
         at += lengths[c];
-    return QByteArrayView(m_data + at, lengths[cardColumn]);
+    return QByteArrayView(m_blocks[start >> 32].get() + at, lengths[cardColumn]);
 }
 
 const QString *ExportGridModel::editedCell(qint64 row, int cardColumn) const

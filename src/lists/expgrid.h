@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // The export grid: one row per warehouse card, in file order, with the card's position and
@@ -59,10 +60,11 @@ private:
         return static_cast<quint64>(row) * CardColumns + static_cast<quint64>(cardColumn);
     }
 
-    char *m_data = nullptr;
-    std::size_t m_used = 0;
-    std::size_t m_capacity = 0;
-    std::vector<std::uint64_t> m_rowStart; // where each row's cells begin in m_data
+    // The cells of the rows, in blocks of a few MiB that are never moved: a row's cells sit
+    // in one block, its start is the block's number and the offset within it.
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::size_t m_blockUsed = 0;
+    std::vector<std::uint64_t> m_rowStart; // block << 32 | offset, a row
     std::vector<std::uint8_t> m_lengths;   // CardColumns lengths a row (a field holds < 256)
     QHash<quint64, QString> m_edits;
 };

@@ -3,6 +3,7 @@
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/guida.h"
+#include "common/memoryreturn.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/progresswindow.h"
@@ -139,6 +140,16 @@ TfrmExpMagazzino::TfrmExpMagazzino(QWidget *parent) : QDialog(parent)
     cmdGuida->setKey(QKeySequence(Qt::Key_F1));
     connect(cmdGuida, &QAbstractButton::clicked, this, &TfrmExpMagazzino::cmdGuidaClick);
     connect(cmdEsci, &QAbstractButton::clicked, this, &QDialog::accept);
+}
+
+TfrmExpMagazzino::~TfrmExpMagazzino() = default;
+
+void TfrmExpMagazzino::done(int result)
+{
+    // The grid's rows go when the screen closes, and their memory back to the system.
+    model->clear();
+    MemoryReturn::giveBack();
+    QDialog::done(result);
 }
 
 void TfrmExpMagazzino::showEvent(QShowEvent *event)

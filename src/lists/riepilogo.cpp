@@ -5,6 +5,7 @@
 #include "common/enterchain.h"
 #include "common/guida.h"
 #include "common/helptexts.h"
+#include "common/memoryreturn.h"
 #include "common/numbertext.h"
 #include "common/picturebutton.h"
 #include "common/progresswindow.h"
@@ -220,6 +221,7 @@ void TfrmRiepilogo::riempi()
 void TfrmRiepilogo::done(int result)
 {
     lstRecords->svuota();
+    MemoryReturn::giveBack();
     if (TfrmMenuRiepilogo *menu = screens().menuRiepilogo)
         menu->lblAttendere->hide();
     QDialog::done(result);
