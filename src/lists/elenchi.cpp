@@ -63,16 +63,39 @@ std::optional<QByteArray> chiave1252Esatta(const QString &testo)
 std::optional<double> numero(const char *record, S::Index index)
 {
     const std::string_view raw = grezzo(record, index);
-    // Stock and threshold are whole numbers of a few digits: read those at once. The value
-    // is exactly the one the full rule gives; anything else goes through the full rule.
-    if (!raw.empty() && raw.size() <= 10) {
-        std::size_t i = (raw[0] == '-' || raw[0] == '+') ? 1 : 0;
-        if (i < raw.size()) {
-            long long value = 0;
-            for (; i < raw.size() && raw[i] >= '0' && raw[i] <= '9'; ++i)
-                value = value * 10 + (raw[i] - '0');
-            if (i == raw.size())
-                return static_cast<double>(raw[0] == '-' ? -value : value);
+    // Stock, threshold and cost are whole numbers or decimals of a few digits: read those
+    // at once. Up to 15 digits the digits make an exact integer m, and m / 10^k (k the
+    // decimals) is correctly rounded as the full rule's reading is, so the value is exactly
+    // the one the full rule gives; anything else goes through the full rule.
+    if (!raw.empty() && raw.size() <= 17) {
+        const bool negative = raw[0] == '-';
+        std::size_t i = (negative || raw[0] == '+') ? 1 : 0;
+        long long value = 0;
+        int digits = 0;
+        int decimals = -1;
+        for (; i < raw.size(); ++i) {
+            const char c = raw[i];
+            if (c >= '0' && c <= '9') {
+                value = value * 10 + (c - '0');
+                ++digits;
+                if (decimals >= 0)
+                    ++decimals;
+            } else if (c == ',' && decimals < 0) {
+                decimals = 0;
+            } else {
+                break;
+            }
+        }
+        if (i == raw.size() && digits > 0 && digits <= 15) {
+            static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+            double number = static_cast<double>(value);
+            if (decimals > 0)
+                number /= kTens[decimals];
+            // A whole number keeps the sign the integer reading gave it before.
+            if (decimals < 0)
+                return static_cast<double>(negative ? -value : value);
+            return negative ? -number : number;
         }
     }
     // Every character of a number is plain ASCII, so the bytes stand for the text.
