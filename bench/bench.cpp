@@ -160,42 +160,47 @@ struct Row {
 
 int g_runs = 7;
 
-// Times our answer `g_runs` times and keeps the median and the highest own peak. `prepare`
-// runs before each, untimed and outside the peak (emptying what the last answer left).
+// The own peak of one more run of our answer, untimed: handing freed memory back before it
+// makes the next allocations fault their pages in anew, which must not weigh on the times.
+double ownPeak(const std::function<void()> &ours, const std::function<void()> &prepare)
+{
+    if (prepare)
+        prepare();
+    const OwnPeak watch;
+    ours();
+    return watch.mib();
+}
+
+// Times our answer `g_runs` times and keeps the median, then its own peak. `prepare` runs
+// before each, untimed and outside the peak (emptying what the last answer left).
 void oursOnly(Row &row, int column, const std::function<void()> &ours,
               const std::function<void()> &prepare = {})
 {
     std::vector<double> times;
-    double peak = 0;
     for (int i = 0; i < g_runs; ++i) {
         if (prepare)
             prepare();
-        const OwnPeak watch;
         times.push_back(elapsedMs(ours));
-        peak = std::max(peak, watch.mib());
     }
     row.ours[column] = median(times);
-    row.peak[column] = peak;
+    row.peak[column] = ownPeak(ours, prepare);
 }
 
 // Times two answers to one question in alternation, so that both meet the same load on
-// the machine; the medians and our highest own peak go into the row.
+// the machine; the medians and our own peak go into the row.
 void race(Row &row, int column, const std::function<void()> &ours,
           const std::function<void()> &theirs, const std::function<void()> &prepare = {})
 {
     std::vector<double> a, b;
-    double peak = 0;
     for (int i = 0; i < g_runs; ++i) {
         if (prepare)
             prepare();
-        const OwnPeak watch;
         a.push_back(elapsedMs(ours));
-        peak = std::max(peak, watch.mib());
         b.push_back(elapsedMs(theirs));
     }
     row.ours[column] = median(a);
     row.sqlite[column] = median(b);
-    row.peak[column] = peak;
+    row.peak[column] = ownPeak(ours, prepare);
 }
 
 // ---- SQLite ----------------------------------------------------------------------------
