@@ -1,18 +1,25 @@
-// Times what the warehouse lists ask of the archive on 10 000 and 100 000 cards, beside
-// two yardsticks: the floor (reading Magazzino.pro whole, nothing else) and SQLite
-// answering the same questions over the same cards loaded into a table. Every answer is
-// checked against SQLite's, so the figures compare equal work.
+// Times what the warehouse lists and the export ask of the archive, on 10 000 and 100 000
+// cards or on the sizes BENCH_CARDS names (for example BENCH_CARDS=1000000, or
+// "10000 1000000"), beside two yardsticks: the floor (reading Magazzino.pro whole, nothing
+// else) and SQLite answering the same questions over the same cards loaded into a table.
+// Every answer is checked against SQLite's, so the figures compare equal work. Each
+// question's own peak memory is measured too: the highest resident size while it runs, less
+// what the process held when it began (the bench's SQLite and its other lists not counted).
+// The table goes to the standard output and, with one row per question and size, to
+// results.csv in the bench's build folder.
 
 #include "app/backupcopy.h"
 #include "common/numbertext.h"
 #include "common/programfolder.h"
 #include "common/storedtext.h"
 #include "lists/elenchi.h"
+#include "lists/expgrid.h"
 #include "lists/listarighe.h"
 #include "lists/modellorighe.h"
 #include "lists/rigaelenco.h"
 #include "lists/stampaelenco.h"
 #include "lists/trovainelenco.h"
+#include "lists/xlsexport.h"
 #include "printing/report.h"
 #include "warehouse/archivio.h"
 #include "warehouse/schedaprodotto.h"
@@ -21,17 +28,21 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextStream>
 
+#include <malloc.h>
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -105,34 +116,94 @@ double elapsedMs(const std::function<void()> &work)
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
 
-double medianMs(int runs, const std::function<void()> &work)
+// A figure of /proc/self/status, in KiB.
+long statusKiB(const char *key)
+{
+    QFile f(u"/proc/self/status"_s);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray wanted = QByteArray(key) + ':';
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line.startsWith(wanted))
+            return line.mid(wanted.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+// The memory one piece of work takes for itself: the resident size's high-water mark is
+// set back to the present size before the work (the system allows it through clear_refs),
+// and the mark after it, less the size before, is the work's own peak.
+class OwnPeak
+{
+public:
+    OwnPeak()
+    {
+        // Memory freed earlier but still resident (SQLite's answers, the last list) goes back
+        // first, so that the work cannot hide its own use in it.
+        ::malloc_trim(0);
+        QFile reset(u"/proc/self/clear_refs"_s);
+        m_reset = reset.open(QIODevice::WriteOnly) && reset.write("5") == 1;
+        m_before = statusKiB("VmRSS");
+    }
+    double mib() const
+    {
+        const long high = m_reset ? statusKiB("VmHWM") : statusKiB("VmRSS");
+        return std::max(0L, high - m_before) / 1024.0;
+    }
+
+private:
+    bool m_reset = false;
+    long m_before = 0;
+};
+
+struct Row {
+    QString question;
+    std::vector<double> ours, sqlite, peak; // per size; -1 where not measured
+};
+
+int g_runs = 7;
+
+// The own peak of one more run of our answer, untimed: handing freed memory back before it
+// makes the next allocations fault their pages in anew, which must not weigh on the times.
+double ownPeak(const std::function<void()> &ours, const std::function<void()> &prepare)
+{
+    if (prepare)
+        prepare();
+    const OwnPeak watch;
+    ours();
+    return watch.mib();
+}
+
+// Times our answer `g_runs` times and keeps the median, then its own peak. `prepare` runs
+// before each, untimed and outside the peak (emptying what the last answer left).
+void oursOnly(Row &row, int column, const std::function<void()> &ours,
+              const std::function<void()> &prepare = {})
 {
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i)
-        times.push_back(elapsedMs(work));
-    return median(times);
+    for (int i = 0; i < g_runs; ++i) {
+        if (prepare)
+            prepare();
+        times.push_back(elapsedMs(ours));
+    }
+    row.ours[column] = median(times);
+    row.peak[column] = ownPeak(ours, prepare);
 }
 
 // Times two answers to one question in alternation, so that both meet the same load on
-// the machine; the medians go into the row.
-template<typename Row>
-void race(Row &row, int column, int runs, const std::function<void()> &ours,
-          const std::function<void()> &theirs)
+// the machine; the medians and our own peak go into the row.
+void race(Row &row, int column, const std::function<void()> &ours,
+          const std::function<void()> &theirs, const std::function<void()> &prepare = {})
 {
     std::vector<double> a, b;
-    for (int i = 0; i < runs; ++i) {
+    for (int i = 0; i < g_runs; ++i) {
+        if (prepare)
+            prepare();
         a.push_back(elapsedMs(ours));
         b.push_back(elapsedMs(theirs));
     }
     row.ours[column] = median(a);
     row.sqlite[column] = median(b);
-}
-
-long peakMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
+    row.peak[column] = ownPeak(ours, prepare);
 }
 
 // ---- SQLite ----------------------------------------------------------------------------
@@ -159,19 +230,22 @@ public:
 
     void exec(const char *sql) { sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
 
-    void load(const QList<TSchedaProdotto> &cards)
+    // Adds cards after the `before` already loaded (the table is made with the first ones).
+    void load(const QList<TSchedaProdotto> &cards, qint64 before)
     {
-        QByteArray create = "CREATE TABLE cards (posizione INTEGER PRIMARY KEY";
-        for (const S::Field &f : S::fields())
-            create += ", " + QByteArray(f.name).toLower() + " TEXT";
-        exec(create + ")");
+        if (before == 0) {
+            QByteArray create = "CREATE TABLE cards (posizione INTEGER PRIMARY KEY";
+            for (const S::Field &f : S::fields())
+                create += ", " + QByteArray(f.name).toLower() + " TEXT";
+            exec(create + ")");
+        }
         exec("BEGIN");
         sqlite3_stmt *insert = nullptr;
         QByteArray sql = "INSERT INTO cards VALUES (?";
         for (int i = 0; i < S::FieldCount; ++i)
             sql += ", ?";
         sqlite3_prepare_v2(m_db, sql + ")", -1, &insert, nullptr);
-        qint64 position = 0;
+        qint64 position = before;
         for (const TSchedaProdotto &c : cards) {
             sqlite3_bind_int64(insert, 1, ++position);
             int column = 2;
@@ -233,12 +307,6 @@ QByteArray sorted(const char *line, const QByteArray &where = {})
 
 // ---- One size --------------------------------------------------------------------------
 
-struct Row {
-    QString question;
-    double ours[2] = {-1, -1};
-    double sqlite[2] = {-1, -1};
-};
-
 bool g_mismatch = false;
 
 void check(const char *what, bool same)
@@ -249,44 +317,77 @@ void check(const char *what, bool same)
     }
 }
 
-void runSize(int size, int column, QList<Row> &rows, long &peak)
+// What the bench notes beside the table for each size.
+struct Notes {
+    double heldAfterExportMiB = 0;
+    double heldAfterListsMiB = 0;
+    double archiveMB = 0;
+};
+
+QList<QStringList> sqlRows(Sql &sql)
+{
+    QList<QStringList> rows;
+    const char *columns[] = {"codice",    "costo",           "nome",         "giacenza", "um",
+                             "tipologia", "caratteristiche", "collocazione", "ditta",    "agente",
+                             "recapito",  "documento",       "pagamento",    "datasca",  "note",
+                             "prezzo",    "pagato"};
+    QList<QList<QString>> byColumn;
+    for (const char *c : columns)
+        byColumn.append(sql.lines("SELECT " + QByteArray(c) + " FROM cards ORDER BY posizione"));
+    for (qsizetype r = 0; r < byColumn.first().size(); ++r) {
+        QStringList row;
+        for (const QList<QString> &column : byColumn)
+            row.append(column.at(r));
+        rows.append(row);
+    }
+    return rows;
+}
+
+void runSize(int size, int column, QList<Row> &rows, Notes &notes)
 {
     QTemporaryDir folder;
     ProgramFolder::setForTests(folder.path());
     std::mt19937 rng(20240601u + static_cast<unsigned>(size));
-    QList<TSchedaProdotto> cards;
-    cards.reserve(size);
     {
+        // The cards go to the archive and to SQLite a block at a time: the bench never
+        // holds all of them.
+        Sql loader(folder.filePath(u"confronto.db"_s));
         QFile archive(ProgramFolder::file(ArchivioMagazzino::fileName()));
         archive.open(QIODevice::WriteOnly);
+        QList<TSchedaProdotto> cards;
         QByteArray block;
         for (int n = 1; n <= size; ++n) {
             cards.append(cardNumber(n, rng));
             block += cards.back().encode();
-            if (block.size() >= (4 << 20)) {
+            if (cards.size() == 10000 || n == size) {
                 archive.write(block);
                 block.clear();
+                loader.load(cards, n - static_cast<int>(cards.size()));
+                cards.clear();
             }
         }
-        archive.write(block);
+        notes.archiveMB = static_cast<double>(archive.size()) / 1e6;
     }
     Sql sql(folder.filePath(u"confronto.db"_s));
-    sql.load(cards);
-    cards.clear();
-    cards.squeeze();
+    g_runs = size >= 500000 ? 3 : 7;
 
-    const int runs = 7;
     int r = 0;
     auto row = [&](const QString &question) -> Row & {
         if (rows.size() <= r)
-            rows.append(Row{question});
-        return rows[r++];
+            rows.append(Row{question, {}, {}, {}});
+        Row &x = rows[r++];
+        const std::size_t sizes = std::max<std::size_t>(x.ours.size(), column + 1);
+        x.ours.resize(sizes, -1);
+        x.sqlite.resize(sizes, -1);
+        x.peak.resize(sizes, -1);
+        return x;
     };
     ModelloRighe model;
-    auto fill = [&model](QList<QString> lines) { model.imposta(std::move(lines)); };
+    auto fill = [&model](CompactLines lines) { model.imposta(std::move(lines)); };
+    auto empty = [&model] { model.svuota(); };
 
     // The floor: the archive read whole in 4 MiB blocks into one buffer, nothing else.
-    row(u"Floor: Magazzino.pro read whole, 4 MiB blocks"_s).ours[column] = medianMs(runs, [] {
+    oursOnly(row(u"Floor: Magazzino.pro read whole, 4 MiB blocks"_s), column, [] {
         QFile f(ProgramFolder::file(ArchivioMagazzino::fileName()));
         f.open(QIODevice::ReadOnly);
         QByteArray buffer(4 << 20, Qt::Uninitialized);
@@ -298,9 +399,9 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
     {
         Row &x = row(u"Search, no criteria: all standard lines, sorted"_s);
         race(
-            x, column, runs, [&] { fill(Elenchi::ricerca({}).righe); },
-            [&] { all = sql.lines(sorted(kStandard)); });
-        check("all lines", model.righe() == all);
+            x, column, [&] { fill(Elenchi::ricerca({}).righe); },
+            [&] { all = sql.lines(sorted(kStandard)); }, empty);
+        check("all lines", model.righe().toList() == all);
     }
     {
         Row &x = row(u"Search, name contains \"vite\""_s);
@@ -308,56 +409,84 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
             Elenchi::criteriInUso({{S::iNome, u"vite"_s}});
         QList<QString> theirs;
         race(
-            x, column, runs, [&] { fill(Elenchi::ricerca(criteria).righe); },
-            [&] { theirs = sql.lines(sorted(kStandard, "instr(lower(nome), 'vite') > 0")); });
-        check("name search", model.righe() == theirs);
+            x, column, [&] { fill(Elenchi::ricerca(criteria).righe); },
+            [&] { theirs = sql.lines(sorted(kStandard, "instr(lower(nome), 'vite') > 0")); },
+            empty);
+        check("name search", model.righe().toList() == theirs);
+    }
+    {
+        Row &x = row(u"Search, three fields: code \"art-00\", name \"vite\", category \"ferr\""_s);
+        const std::vector<Elenchi::Criterio> criteria = Elenchi::criteriInUso(
+            {{S::iCodice, u"art-00"_s}, {S::iNome, u"vite"_s}, {S::iTipologia, u"ferr"_s}});
+        QList<QString> theirs;
+        race(
+            x, column, [&] { fill(Elenchi::ricerca(criteria).righe); },
+            [&] {
+                theirs = sql.lines(sorted(kStandard, "instr(lower(codice), 'art-00') > 0 AND "
+                                                     "instr(lower(nome), 'vite') > 0 AND "
+                                                     "instr(lower(tipologia), 'ferr') > 0"));
+            },
+            empty);
+        check("three-field search", model.righe().toList() == theirs);
     }
     {
         Row &x = row(u"Low-stock lines"_s);
         QList<QString> theirs;
         race(
-            x, column, runs, [&] { fill(Elenchi::sottoscorta().righe); },
+            x, column, [&] { fill(Elenchi::sottoscorta().righe); },
             [&] {
                 theirs = sql.lines(sorted(kStandard, "CAST(replace(giacenza, ',', '.') AS REAL) <= "
                                                      "CAST(replace(avviso, ',', '.') AS REAL)"));
-            });
-        check("low stock", model.righe() == theirs);
+            },
+            empty);
+        check("low stock", model.righe().toList() == theirs);
     }
     {
         Row &x = row(u"Unpaid lines"_s);
         QList<QString> theirs;
         race(
-            x, column, runs, [&] { fill(Elenchi::daSaldare().righe); },
-            [&] { theirs = sql.lines(sorted(kUnpaid, "pagato = 'No'")); });
-        check("unpaid", model.righe() == theirs);
+            x, column, [&] { fill(Elenchi::daSaldare().righe); },
+            [&] { theirs = sql.lines(sorted(kUnpaid, "pagato = 'No'")); }, empty);
+        check("unpaid", model.righe().toList() == theirs);
     }
-    {
-        Row &x = row(u"Inventory: lines with values, and the total"_s);
+    const QByteArray inventoryLine =
+        "printf('%!-25.25s  %!-42.42s  Scad. %!-10.10s  Costo: € %!-12.12s  Giacenza: "
+        "%!-10.10s  Valore: € %s', codice, nome, datasca, costo, giacenza, "
+        "replace(printf('%.15g', " +
+        QByteArray(kValue) + "), '.', ','))";
+    for (const bool whole : {true, false}) {
+        Row &x = row(whole ? u"Inventory: lines with values, and the total"_s
+                           : u"Inventory of category \"ferr\": lines with values, and the total"_s);
+        const QString filter = whole ? QString() : u"ferr"_s;
+        const QByteArray where = whole ? QByteArray() : "instr(lower(tipologia), 'ferr') > 0";
         double ourTotal = 0;
         double theirTotal = 0;
         QList<QString> theirs;
-        const QByteArray line =
-            "printf('%!-25.25s  %!-42.42s  Scad. %!-10.10s  Costo: € %!-12.12s  Giacenza: "
-            "%!-10.10s  Valore: € %s', codice, nome, datasca, costo, giacenza, "
-            "replace(printf('%.15g', " +
-            QByteArray(kValue) + "), '.', ','))";
         race(
-            x, column, runs,
+            x, column,
             [&] {
-                Elenchi::Inventario inventory = Elenchi::inventario({});
+                Elenchi::Inventario inventory = Elenchi::inventario(filter);
                 ourTotal = inventory.totale;
                 fill(std::move(inventory.righe));
             },
             [&] {
-                theirs = sql.lines(sorted(line.constData()));
-                theirTotal = sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards");
-            });
-        check("inventory lines", model.righe() == theirs);
+                theirs = sql.lines(sorted(inventoryLine.constData(), where));
+                theirTotal = sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards" +
+                                        (where.isEmpty() ? QByteArray() : " WHERE " + where));
+            },
+            empty);
+        check("inventory lines", model.righe().toList() == theirs);
         check("inventory total",
               NumberText::totalText(ourTotal) == NumberText::totalText(theirTotal));
     }
-    row(u"Inventory total alone (SQLite only, for scale)"_s).sqlite[column] =
-        medianMs(runs, [&] { sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards"); });
+    {
+        Row &x = row(u"Inventory total alone (SQLite only, for scale)"_s);
+        std::vector<double> times;
+        for (int i = 0; i < g_runs; ++i)
+            times.push_back(elapsedMs(
+                [&] { sql.number("SELECT total(" + QByteArray(kValue) + ") FROM cards"); }));
+        x.sqlite[column] = median(times);
+    }
     // The last line's card is the archive's last card, found in its last block; the first
     // line's card is the first card, for which the whole archive is read.
     for (const bool lastLine : {true, false}) {
@@ -367,7 +496,7 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
         qint64 ours = 0;
         double theirs = 0;
         race(
-            x, column, runs,
+            x, column,
             [&] { ours = Elenchi::schedaDaRiga(chosen, FormatoRiga::Standard)->posizione; },
             [&] {
                 theirs = sql.number("SELECT max(posizione) FROM cards WHERE rtrim(" +
@@ -376,44 +505,87 @@ void runSize(int size, int column, QList<Row> &rows, long &peak)
             });
         check("line back to card", ours == static_cast<qint64>(theirs) && ours > 0);
     }
+    model.svuota();
 
     // The list box over all lines: filled (sort included), then scrolled to the end and
     // painted; and a find that steps to a line near the end.
-    ListaRighe list(nullptr, u"lstRecords"_s, u"Elenco"_s);
-    list.resize(960, 360);
-    list.show();
-    row(u"List box: filled with all standard lines"_s).ours[column] =
-        medianMs(runs, [&] { list.imposta(Elenchi::ricerca({}).righe); });
-    row(u"List box: scrolled to the end and painted"_s).ours[column] = medianMs(runs, [&] {
-        list.verticalScrollBar()->setValue(0);
-        list.viewport()->grab();
-        list.scrollToBottom();
-        list.viewport()->grab();
-    });
     {
-        QLineEdit key;
-        TrovaInElenco find(nullptr, &key, &list, TrovaInElenco::Avviso::Semplice);
-        const int target = list.conta() - 3;
-        key.setText(list.righe().at(target).mid(5, 10).toLower());
-        row(u"TrovaInElenco: to a match near the end"_s).ours[column] = medianMs(runs, [&] {
-            find.azzera();
-            list.seleziona(0);
-            find.esegui();
+        ListaRighe list(nullptr, u"lstRecords"_s, u"Elenco"_s);
+        list.resize(960, 360);
+        list.show();
+        const long listsBefore = statusKiB("VmRSS");
+        oursOnly(
+            row(u"List box: filled with all standard lines"_s), column,
+            [&] { list.imposta(Elenchi::ricerca({}).righe); }, [&] { list.svuota(); });
+        oursOnly(row(u"List box: scrolled to the end and painted"_s), column, [&] {
+            list.verticalScrollBar()->setValue(0);
+            list.viewport()->grab();
+            list.scrollToBottom();
+            list.viewport()->grab();
         });
-        check("find", list.selezionata() == target);
+        {
+            QLineEdit key;
+            TrovaInElenco find(nullptr, &key, &list, TrovaInElenco::Avviso::Semplice);
+            const int target = list.conta() - 3;
+            key.setText(list.righe().at(target).mid(5, 10).toLower());
+            oursOnly(row(u"TrovaInElenco: to a match near the end"_s), column, [&] {
+                find.azzera();
+                list.seleziona(0);
+                find.esegui();
+            });
+            check("find", list.selezionata() == target);
+        }
+        {
+            // The list report of the first 10 000 lines: filled and laid out into pages.
+            QStringList lines;
+            for (qsizetype i = 0; i < std::min<qsizetype>(10000, list.conta()); ++i)
+                lines.append(list.righe().at(i));
+            int pages = 0;
+            oursOnly(row(u"List report of 10 000 lines prepared"_s), column, [&] {
+                pages = StampaElenco::prepara(u"Riepilogo prodotti in magazzino"_s, lines)
+                            ->preparedPages()
+                            .size();
+            });
+            check("report pages", pages > 1);
+        }
+        // What the list box keeps once emptied, as its screen does when it closes.
+        list.svuota();
+        ::malloc_trim(0);
+        notes.heldAfterListsMiB = std::max(0L, statusKiB("VmRSS") - listsBefore) / 1024.0;
     }
+
+    // The export: the grid filled from the archive, then the grid and the file together,
+    // as the export screen does them; the file is checked against SQLite's rows.
+    const long exportBefore = statusKiB("VmRSS");
+    const QString xls = ProgramFolder::file(XlsExport::fileName());
     {
-        // The list report of the first 10 000 lines: filled and laid out into pages.
-        const QStringList lines = list.righe().mid(0, 10000);
-        int pages = 0;
-        row(u"List report of 10 000 lines prepared"_s).ours[column] = medianMs(runs, [&] {
-            pages = StampaElenco::prepara(u"Riepilogo prodotti in magazzino"_s, lines)
-                        ->preparedPages()
-                        .size();
-        });
-        check("report pages", pages > 1);
+        auto grid = std::make_unique<ExportGridModel>();
+        oursOnly(
+            row(u"Export grid: filled from the archive"_s), column, [&] { grid->load(); },
+            [&] { grid->clear(); });
+        check("grid rows", grid->rows() == size);
+        grid->clear();
+        bool written = false;
+        oursOnly(
+            row(u"Export: grid filled and Magazzino.xls written"_s), column,
+            [&] {
+                grid->load();
+                written = XlsExport::write(xls, *grid);
+            },
+            [&] { grid->clear(); });
+        check("export written", written);
+        // What the export screen keeps once its grid is gone.
+        grid.reset();
+        ::malloc_trim(0);
+        notes.heldAfterExportMiB = std::max(0L, statusKiB("VmRSS") - exportBefore) / 1024.0;
     }
-    peak = std::max(peak, peakMiB());
+    if (size <= 100000) {
+        QFile f(xls);
+        f.open(QIODevice::ReadOnly);
+        check("export bytes", f.readAll() == XlsExport::document(sqlRows(sql)));
+    } else {
+        check("export size", QFileInfo(xls).size() > qint64(size) * 600);
+    }
     ProgramFolder::setForTests({});
 }
 
@@ -492,34 +664,103 @@ void runBackup()
                 qPrintable(cell(restored)));
 }
 
+QString csvNumber(double value) { return value < 0 ? QString() : QString::number(value, 'f', 3); }
+
+QString grouped(int n)
+{
+    QString digits = QString::number(n);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u' ');
+    return digits;
+}
+
+// The sizes to run: BENCH_CARDS when set (numbers apart by blanks or commas), else 10 000
+// and 100 000.
+std::vector<int> sizes()
+{
+    std::vector<int> out;
+    const QString wanted = qEnvironmentVariable("BENCH_CARDS");
+    for (const QString &part : wanted.split(QRegularExpression(u"[\\s,]+"_s), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int n = part.toInt(&ok);
+        if (ok && n > 0)
+            out.push_back(n);
+        else
+            std::fprintf(stderr, "BENCH_CARDS: not a number of cards: %s\n", qPrintable(part));
+    }
+    if (out.empty())
+        out = {10000, 100000};
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    const std::vector<int> counts = sizes();
+    const long baseline = statusKiB("VmRSS");
     QList<Row> rows;
-    long peak[2] = {0, 0};
-    const int sizes[2] = {10000, 100000};
-    for (int i = 0; i < 2; ++i) {
-        std::fprintf(stderr, "%d cards...\n", sizes[i]);
-        runSize(sizes[i], i, rows, peak[i]);
+    std::vector<Notes> notes(counts.size());
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        std::fprintf(stderr, "%d cards...\n", counts[i]);
+        runSize(counts[i], static_cast<int>(i), rows, notes[i]);
+    }
+    for (Row &row : rows) {
+        row.ours.resize(counts.size(), -1);
+        row.sqlite.resize(counts.size(), -1);
+        row.peak.resize(counts.size(), -1);
     }
 
-    std::printf("\nMedian of 7 runs, milliseconds (Scaffaria | SQLite).\n\n");
-    std::printf("| Question | 10 000: Scaffaria | 10 000: SQLite | 100 000: Scaffaria | "
-                "100 000: SQLite |\n|---|---:|---:|---:|---:|\n");
+    std::printf("\nMedian of 7 runs (3 from 500 000 cards), milliseconds; own peak memory in "
+                "MiB.\n\n| Question |");
+    for (int n : counts)
+        std::printf(" %s: Scaffaria | %s: SQLite | %s: peak MiB |", qPrintable(grouped(n)),
+                    qPrintable(grouped(n)), qPrintable(grouped(n)));
+    std::printf("\n|---|");
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        std::printf("---:|---:|---:|");
+    std::printf("\n");
     for (const Row &row : rows) {
-        std::printf("| %s | %s | %s | %s | %s |\n", qPrintable(row.question),
-                    qPrintable(cell(row.ours[0])), qPrintable(cell(row.sqlite[0])),
-                    qPrintable(cell(row.ours[1])), qPrintable(cell(row.sqlite[1])));
+        std::printf("| %s |", qPrintable(row.question));
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            std::printf(" %s | %s | %s |", qPrintable(cell(row.ours[i])),
+                        qPrintable(cell(row.sqlite[i])),
+                        qPrintable(row.peak[i] < 0 ? u"—"_s
+                                                   : QString::number(row.peak[i], 'f', 0)));
+        std::printf("\n");
     }
-    std::printf("\nPeak memory (resident, whole process): %ld MiB after 10 000 cards, "
-                "%ld MiB after 100 000.\n",
-                peak[0], peak[1]);
+    std::printf("\nThe process held %ld MiB before the first archive was made.\n", baseline / 1024);
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        std::printf(
+            "%s cards (Magazzino.pro %.0f MB): still held once emptied, %.0f MiB of the list "
+            "box of all lines, %.0f MiB of the export grid.\n",
+            qPrintable(grouped(counts[i])), notes[i].archiveMB, notes[i].heldAfterListsMiB,
+            notes[i].heldAfterExportMiB);
+
+    QFile csv(QStringLiteral(SCAFFARIA_BENCH_DIR "/results.csv"));
+    if (csv.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        QTextStream out(&csv);
+        out << "cards,question,scaffaria_ms,sqlite_ms,peak_mib\n";
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            for (const Row &row : rows) {
+                QString question = row.question;
+                question.replace(u'"', u"\"\""_s);
+                out << counts[i] << ",\"" << question << "\"," << csvNumber(row.ours[i]) << ','
+                    << csvNumber(row.sqlite[i]) << ','
+                    << (row.peak[i] < 0 ? QString() : QString::number(row.peak[i], 'f', 1)) << '\n';
+            }
+        }
+        std::printf("\nWritten: %s\n", qPrintable(csv.fileName()));
+    }
+
+    const std::size_t largest = counts.size() - 1;
     bool slower = false;
     for (const Row &row : rows) {
-        if (row.ours[1] >= 0 && row.sqlite[1] >= 0 && row.ours[1] > row.sqlite[1]) {
-            std::printf("SLOWER than SQLite at 100 000: %s\n", qPrintable(row.question));
+        if (row.ours[largest] >= 0 && row.sqlite[largest] >= 0 &&
+            row.ours[largest] > row.sqlite[largest]) {
+            std::printf("SLOWER than SQLite at %s: %s\n", qPrintable(grouped(counts[largest])),
+                        qPrintable(row.question));
             slower = true;
         }
     }

@@ -339,9 +339,10 @@ QString archive(const std::uint8_t *data, std::size_t size)
             return u"line %1 differs from its card's line"_s.arg(i + 1);
     }
     if (whole > 0) {
-        const std::optional<Elenchi::Scheda> found = Elenchi::schedaDaRiga(all.righe.constFirst(),
+        const QString first = all.righe.at(0);
+        const std::optional<Elenchi::Scheda> found = Elenchi::schedaDaRiga(first,
                                                                            FormatoRiga::Standard);
-        if (!found || RigaElenco(found->scheda, FormatoRiga::Standard) != all.righe.constFirst())
+        if (!found || RigaElenco(found->scheda, FormatoRiga::Standard) != first)
             return u"the first line does not find its card"_s;
     }
     const Elenchi::Righe low = Elenchi::sottoscorta();
@@ -355,10 +356,11 @@ QString archive(const std::uint8_t *data, std::size_t size)
         return u"the inventory failed"_s;
     if (!NumberText::totalText(stock.totale).startsWith(u"€ "_s))
         return u"the inventory total has no euro sign"_s;
+    // The compact lines' order, checked against the comparison of their display texts.
     const QList<QString> sorted = [&] {
-        QList<QString> lines = all.righe;
-        ordinaRighe(lines);
-        return lines;
+        CompactLines lines = CompactLines::fromList(all.righe.toList());
+        lines.sort();
+        return lines.toList();
     }();
     for (qsizetype i = 1; i < sorted.size(); ++i) {
         if (confrontaRighe(sorted.at(i - 1), sorted.at(i)) > 0)

@@ -155,4 +155,50 @@ void setSyncCheckForTests(std::function<bool(const QString &path)> check)
     syncCheck() = std::move(check);
 }
 
+Writer::Writer(const QString &path) : m_file(path) {}
+
+Writer::~Writer()
+{
+    if (m_file.isOpen())
+        m_file.cancelWriting();
+}
+
+bool Writer::open()
+{
+    // Unbuffered, as in writeWhole: a buffered save file may commit a truncated file
+    // without reporting it. A path through a planted link is refused the same way.
+    m_failed = !DurableFile::open(m_file);
+    return !m_failed;
+}
+
+bool Writer::write(QByteArrayView bytes)
+{
+    if (m_failed || !m_file.isOpen())
+        return false;
+    if (m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        m_failed = true;
+        m_file.cancelWriting();
+        return false;
+    }
+    // The system starts taking the piece to the disk now, while the next one is made, so
+    // the sync of the commit has little left to wait for.
+    if (!bytes.isEmpty())
+        ::sync_file_range(m_file.handle(), m_written, bytes.size(), SYNC_FILE_RANGE_WRITE);
+    m_written += bytes.size();
+    return true;
+}
+
+bool Writer::commit()
+{
+    if (m_failed || !m_file.isOpen()) {
+        // A cancelled save file removes its temporary file on commit and reports failure.
+        if (m_file.isOpen()) {
+            m_file.cancelWriting();
+            m_file.commit();
+        }
+        return false;
+    }
+    return DurableFile::commit(m_file);
+}
+
 } // namespace DurableFile

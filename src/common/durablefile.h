@@ -1,9 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <QByteArrayView>
+#include <QSaveFile>
 
 class QByteArray;
-class QSaveFile;
 class QString;
 
 // Writes that have reached the disk when they report success: a save's success message
@@ -41,5 +42,30 @@ bool writeWhole(const QString &path, const QByteArray &bytes);
 // file's or the folder's path; a sync whose path it refuses fails as a failing disk's
 // would. An empty function removes it.
 void setSyncCheckForTests(std::function<bool(const QString &path)> check);
+
+// A whole-file save written in pieces, for outputs too large to build in memory first. Each
+// piece goes straight to the file, unbuffered, so a short write (a full disk) shows at once
+// and every later write and the commit fail too. commit() syncs the data, renames the file
+// into place and syncs the folder; a save that fails, or that is dropped uncommitted, leaves
+// the previous file whole.
+class Writer final
+{
+public:
+    explicit Writer(const QString &path);
+    ~Writer();
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
+
+    bool open();
+    bool write(QByteArrayView bytes);
+    // True once the whole new file has reached the disk under its name.
+    bool commit();
+    bool failed() const { return m_failed; }
+
+private:
+    QSaveFile m_file;
+    qint64 m_written = 0;
+    bool m_failed = false;
+};
 
 } // namespace DurableFile

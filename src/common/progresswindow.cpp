@@ -99,7 +99,7 @@ ProgressWindow::ProgressWindow(QWidget *parent, const QString &text, int delayMs
     layout->addWidget(m_bar);
     setFixedSize(460, 110);
 
-    new InputGuard(this);
+    m_guard = new InputGuard(this);
     // The cursor changes at once; the window system shows it with the first repaint, at the
     // latest one tick later.
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -109,6 +109,9 @@ ProgressWindow::ProgressWindow(QWidget *parent, const QString &text, int delayMs
 ProgressWindow::~ProgressWindow()
 {
     hide();
+    // Input that arrived since the last tick is dropped too, before the guard goes.
+    QCoreApplication::processEvents();
+    delete m_guard;
     QApplication::restoreOverrideCursor();
     // Back to the field the user was in, should the window system have handed the focus to
     // the window while it showed; focus the work itself moved on stays where it is.

@@ -95,6 +95,7 @@ private:
     void showWindowIfDue();
 
     QPointer<QWidget> m_focus;
+    QObject *m_guard = nullptr;
     QLabel *m_label;
     QProgressBar *m_bar;
     QElapsedTimer m_clock;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -144,55 +145,123 @@ bool RecordFile::append(const char *record, qint64 *position)
     return true;
 }
 
-bool RecordFile::readAll(const std::function<bool(qint64, const char *)> &visit)
+namespace {
+
+// A piece of the file mapped into memory for reading, its pages loaded at once: records
+// are examined where the system keeps the file, never copied out first. The mapping starts
+// on a page boundary at or before the wanted offset.
+class MappedPiece
 {
-    if (!m_file.isOpen() || !m_file.seek(0))
-        return false;
-    // About 1 MiB a read, always a whole number of records: large enough that the system
-    // calls do not count, small enough that a block is still in the processor's cache
-    // while its records are examined.
-    const qint64 perBlock = std::max<qint64>(1, (1 << 20) / m_size);
-    QByteArray block(perBlock * m_size, Qt::Uninitialized);
-    const qint64 total = count();
-    qint64 position = 0;
-    while (position < total) {
-        const qint64 records = std::min(perBlock, total - position);
-        const qint64 bytes = records * m_size;
-        if (m_file.read(block.data(), bytes) != bytes)
+public:
+    // Nothing is mapped for 0 bytes.
+    MappedPiece(int handle, qint64 offset, qint64 bytes)
+    {
+        if (bytes <= 0)
+            return;
+        static const qint64 page = ::sysconf(_SC_PAGESIZE);
+        const qint64 start = offset - offset % page;
+        m_length = static_cast<std::size_t>(bytes + (offset - start));
+        void *at = ::mmap(nullptr, m_length, PROT_READ, MAP_SHARED | MAP_POPULATE, handle,
+                          static_cast<off_t>(start));
+        if (at == MAP_FAILED)
+            return;
+        m_base = static_cast<char *>(at);
+        m_data = m_base + (offset - start);
+    }
+    ~MappedPiece()
+    {
+        if (m_base)
+            ::munmap(m_base, m_length);
+    }
+    MappedPiece(const MappedPiece &) = delete;
+    MappedPiece &operator=(const MappedPiece &) = delete;
+
+    const char *data() const { return m_data; }
+
+private:
+    char *m_base = nullptr;
+    const char *m_data = nullptr;
+    std::size_t m_length = 0;
+};
+
+// About 32 MiB a mapping: few enough calls that they do not count, and only that much of
+// the file is held in the process at a time.
+constexpr qint64 kMappedBytes = 32 << 20;
+// Pieces smaller than this are read, not mapped.
+constexpr qint64 kReadBytes = 1 << 20;
+
+} // namespace
+
+bool RecordFile::readRange(qint64 first, qint64 records, bool backward,
+                           const std::function<bool(qint64, const char *)> &visit, bool *stopped)
+{
+    const qint64 bytes = records * m_size;
+    // A small piece (the first ones read backward) is read: mapping it would cost more than
+    // copying it. A piece that cannot be mapped is read too.
+    const MappedPiece mapped(m_file.handle(), first * m_size, bytes >= kReadBytes ? bytes : 0);
+    const char *data = mapped.data();
+    if (!data) {
+        if (m_block.size() < bytes)
+            m_block.resize(bytes);
+        if (!m_file.seek(first * m_size) || m_file.read(m_block.data(), bytes) != bytes)
             return false;
-        for (qint64 i = 0; i < records; ++i) {
-            if (!visit(position + i + 1, block.constData() + i * m_size))
-                return true;
+        data = m_block.constData();
+    }
+    for (qint64 k = 0; k < records; ++k) {
+        const qint64 i = backward ? records - 1 - k : k;
+        if (!visit(first + i + 1, data + i * m_size)) {
+            *stopped = true;
+            return true;
         }
-        position += records;
     }
     return true;
 }
 
-bool RecordFile::readAllBackward(const std::function<bool(qint64, const char *)> &visit)
+bool RecordFile::readAll(const std::function<bool(qint64, const char *)> &visit,
+                         const std::function<void(qint64 done, qint64 total)> &progress)
 {
     if (!m_file.isOpen())
         return false;
-    // The answer is often among the last records: the first block is small and each
-    // next one doubles, up to about 1 MiB.
-    const qint64 largest = std::max<qint64>(1, (1 << 20) / m_size);
-    QByteArray block;
-    qint64 perBlock = std::min<qint64>(8, largest);
-    qint64 end = count();
-    while (end > 0) {
-        const qint64 records = std::min(perBlock, end);
-        const qint64 start = end - records;
-        const qint64 bytes = records * m_size;
-        if (block.size() < bytes)
-            block.resize(bytes);
-        if (!m_file.seek(start * m_size) || m_file.read(block.data(), bytes) != bytes)
+    // A whole number of records a piece; the file is mapped where it can be, and read into
+    // one reused block where it cannot.
+    const qint64 perPiece = std::max<qint64>(1, kMappedBytes / m_size);
+    const qint64 total = count();
+    qint64 position = 0;
+    bool stopped = false;
+    while (position < total && !stopped) {
+        const qint64 records = std::min(perPiece, total - position);
+        if (!readRange(position, records, false, visit, &stopped))
             return false;
-        for (qint64 i = records - 1; i >= 0; --i) {
-            if (!visit(start + i + 1, block.constData() + i * m_size))
-                return true;
-        }
-        end = start;
-        perBlock = std::min(perBlock * 2, largest);
+        position += records;
+        if (progress)
+            progress(position, total);
     }
+    m_block = QByteArray();
+    return true;
+}
+
+bool RecordFile::readAllBackward(const std::function<bool(qint64, const char *)> &visit,
+                                 const std::function<void(qint64 done, qint64 total)> &progress)
+{
+    if (!m_file.isOpen())
+        return false;
+    // The answer is often among the last records: the first piece is small and each
+    // next one doubles, up to the size of a whole piece.
+    const qint64 largest = std::max<qint64>(1, kMappedBytes / m_size);
+    qint64 perPiece = std::min<qint64>(8, largest);
+    const qint64 total = count();
+    qint64 end = total;
+    bool stopped = false;
+    while (end > 0 && !stopped) {
+        const qint64 records = std::min(perPiece, end);
+        const qint64 start = end - records;
+        if (!readRange(start, records, true, visit, &stopped))
+            return false;
+        end = start;
+        perPiece = std::min(perPiece * 2, largest);
+        if (progress)
+            progress(total - end, total);
+    }
+    m_block = QByteArray();
     return true;
 }

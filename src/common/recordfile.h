@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -36,20 +37,28 @@ public:
     // file is cut back to the length it had under the lock, which removes only this
     // unfinished record, so a retry appends the record once.
     bool append(const char *record, qint64 *position);
-    // Visits every record in order, reading the file in blocks of about 1 MiB. The visitor returns
-    // false to stop early. False when a read fails.
-    bool readAll(const std::function<bool(qint64 position, const char *record)> &visit);
+    // Visits every record in order, straight from the file mapped into memory a large piece
+    // at a time (read into one reused block where the file cannot be mapped). The visitor
+    // returns false to stop early. `progress`, when given, hears after each piece how many
+    // records have been visited of how many. False when a read fails.
+    bool readAll(const std::function<bool(qint64 position, const char *record)> &visit,
+                 const std::function<void(qint64 done, qint64 total)> &progress = {});
     // The same from the last record to the first, for questions whose answer is the last
     // record that fits: the visitor stops as soon as it has it.
-    bool readAllBackward(const std::function<bool(qint64 position, const char *record)> &visit);
+    bool readAllBackward(const std::function<bool(qint64 position, const char *record)> &visit,
+                         const std::function<void(qint64 done, qint64 total)> &progress = {});
 
     int recordSize() const { return m_size; }
     QString errorString() const { return m_file.errorString(); }
 
 private:
     bool writeRecord(qint64 offset, const char *record, qint64 size);
+    // Visits `records` records from the 0-based record `first`, in either direction.
+    bool readRange(qint64 first, qint64 records, bool backward,
+                   const std::function<bool(qint64, const char *)> &visit, bool *stopped);
 
     QFile m_file;
     QString m_path; // the file opened from its handle no longer knows its name
     int m_size;
+    QByteArray m_block; // the reused block where the file cannot be mapped
 };

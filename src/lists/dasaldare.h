@@ -10,6 +10,9 @@ public:
     explicit TfrmDaSaldare(QWidget *parent);
 
 protected:
-    Elenchi::Righe righe() const override { return Elenchi::daSaldare(); }
+    Elenchi::Righe righe(const Elenchi::Avanzamento &avanzamento) const override
+    {
+        return Elenchi::daSaldare(avanzamento);
+    }
     QString titoloStampa() const override;
 };

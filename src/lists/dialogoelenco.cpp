@@ -1,5 +1,7 @@
 #include "lists/dialogoelenco.h"
 
+#include "common/memoryreturn.h"
+#include "common/progresswindow.h"
 #include "common/screens.h"
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
@@ -26,6 +28,7 @@ void DialogoElenco::done(int result)
 {
     if (m_elenco)
         m_elenco->lstRecords->svuota();
+    MemoryReturn::giveBack();
     QDialog::done(result);
 }
 
@@ -37,7 +40,15 @@ void DialogoElenco::ApriSchedaDaRiga(PannelloElenco *elenco)
 {
     const QString riga = elenco->lstRecords->testoSelezionato();
     if (elenco->lstRecords->selezionata() >= 0) {
-        if (const std::optional<Elenchi::Scheda> scheda = Elenchi::schedaDaRiga(riga, m_formato))
+        std::optional<Elenchi::Scheda> scheda;
+        {
+            ProgressWindow progress(this, leggendoArchivio());
+            scheda = Elenchi::schedaDaRiga(riga, m_formato, [&progress](qint64 done, qint64 total) {
+                progress.setTotal(total);
+                progress.tick(done);
+            });
+        }
+        if (scheda)
             consegna(*scheda);
     }
     accept();
@@ -62,8 +73,10 @@ void DialogoElenco::adottaElenco(PannelloElenco *elenco)
 
 void DialogoElenco::stampa(PannelloElenco *elenco)
 {
-    StampaElenco::stampa(this, titoloStampa(), elenco->lstRecords->righe());
+    StampaElenco::stampa(this, titoloStampa(), elenco->lstRecords->righe().toList());
 }
+
+QString leggendoArchivio() { return QStringLiteral("Lettura dell'archivio in corso..."); }
 
 void mostraSullaSchedaMagazzino(const Elenchi::Scheda &scheda)
 {

@@ -52,5 +52,8 @@ private:
     FormatoRiga m_formato;
 };
 
+// The text of the progress window while a list reads the archive.
+QString leggendoArchivio();
+
 // Shows a chosen card on the card screen.
 void mostraSullaSchedaMagazzino(const Elenchi::Scheda &scheda);

@@ -48,19 +48,54 @@ std::optional<QByteArray> chiave1252(const QString &testo)
     return folded;
 }
 
+// A text's bytes in the archive's code page, unfolded; nothing when it holds a character
+// the code page cannot hold.
+std::optional<QByteArray> chiave1252Esatta(const QString &testo)
+{
+    const QByteArray bytes = StoredText::toCp1252(testo);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '?' && testo.at(i) != u'?')
+            return std::nullopt;
+    }
+    return bytes;
+}
+
 std::optional<double> numero(const char *record, S::Index index)
 {
     const std::string_view raw = grezzo(record, index);
-    // Stock and threshold are whole numbers of a few digits: read those at once. The value
-    // is exactly the one the full rule gives; anything else goes through the full rule.
-    if (!raw.empty() && raw.size() <= 10) {
-        std::size_t i = (raw[0] == '-' || raw[0] == '+') ? 1 : 0;
-        if (i < raw.size()) {
-            long long value = 0;
-            for (; i < raw.size() && raw[i] >= '0' && raw[i] <= '9'; ++i)
-                value = value * 10 + (raw[i] - '0');
-            if (i == raw.size())
-                return static_cast<double>(raw[0] == '-' ? -value : value);
+    // Stock, threshold and cost are whole numbers or decimals of a few digits: read those
+    // at once. Up to 15 digits the digits make an exact integer m, and m / 10^k (k the
+    // decimals) is correctly rounded as the full rule's reading is, so the value is exactly
+    // the one the full rule gives; anything else goes through the full rule.
+    if (!raw.empty() && raw.size() <= 17) {
+        const bool negative = raw[0] == '-';
+        std::size_t i = (negative || raw[0] == '+') ? 1 : 0;
+        long long value = 0;
+        int digits = 0;
+        int decimals = -1;
+        for (; i < raw.size(); ++i) {
+            const char c = raw[i];
+            if (c >= '0' && c <= '9') {
+                value = value * 10 + (c - '0');
+                ++digits;
+                if (decimals >= 0)
+                    ++decimals;
+            } else if (c == ',' && decimals < 0) {
+                decimals = 0;
+            } else {
+                break;
+            }
+        }
+        if (i == raw.size() && digits > 0 && digits <= 15) {
+            static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+            double number = static_cast<double>(value);
+            if (decimals > 0)
+                number /= kTens[decimals];
+            // A whole number keeps the sign the integer reading gave it before.
+            if (decimals < 0)
+                return static_cast<double>(negative ? -value : value);
+            return negative ? -number : number;
         }
     }
     // Every character of a number is plain ASCII, so the bytes stand for the text.
@@ -68,17 +103,32 @@ std::optional<double> numero(const char *record, S::Index index)
 }
 
 // Reads the archive whole; `visita` returns false to stop. Reports the archive's failure.
-// `righe`, when given, gets room for a line per card at once.
-template<typename Visita> bool leggiArchivio(Visita &&visita, QList<QString> *righe = nullptr)
+// `righe`, when given, gets room for a line of `longest` bytes per card at once (only the
+// room the lines fill is taken from the system).
+template<typename Visita>
+bool leggiArchivio(Visita &&visita, const Avanzamento &avanzamento, CompactLines *righe = nullptr,
+                   qsizetype longest = 0)
 {
     ArchivioMagazzino archive;
     if (!archive.open())
         return false;
     if (righe)
-        righe->reserve(archive.count());
-    const bool ok = archive.readAll(visita);
+        righe->reserve(archive.count(), longest);
+    const bool ok = archive.readAll(visita, avanzamento);
     archive.close();
     return ok;
+}
+
+// A field's trimmed bytes, for a line compared as bytes.
+QByteArrayView trimmedBytes(QByteArrayView bytes)
+{
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 0x20)
+        --end;
+    return bytes.sliced(begin, end - begin);
 }
 
 } // namespace
@@ -120,7 +170,8 @@ SchedaNonNumerica nonNumerica(qint64 position, const char *record)
 
 // The lines, in one format, of the cards a choice keeps, in archive order. A card the
 // choice cannot read stops the reading with the lines found so far.
-Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *record)> &scelta)
+Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *record)> &scelta,
+                const Avanzamento &avanzamento)
 {
     Righe out;
     const bool ok = leggiArchivio(
@@ -135,12 +186,10 @@ Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *reco
             case Scelta::Tieni:
                 break;
             }
-            QString line;
-            RigaElenco(record, formato, {}, line);
-            out.righe.append(std::move(line));
+            RigaElenco(record, formato, QByteArrayView(), out.righe);
             return true;
         },
-        &out.righe);
+        avanzamento, &out.righe, lunghezzaMassima(formato));
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;
@@ -148,36 +197,46 @@ Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *reco
 
 } // namespace
 
-Righe ricerca(const std::vector<Criterio> &criteri)
+Righe ricerca(const std::vector<Criterio> &criteri, const Avanzamento &avanzamento)
 {
-    return righeDove(FormatoRiga::Standard, [&](const char *record) {
-        for (const Criterio &c : criteri) {
-            if (!c.corrisponde(record))
-                return Scelta::Salta;
-        }
-        return Scelta::Tieni;
-    });
+    return righeDove(
+        FormatoRiga::Standard,
+        [&](const char *record) {
+            for (const Criterio &c : criteri) {
+                if (!c.corrisponde(record))
+                    return Scelta::Salta;
+            }
+            return Scelta::Tieni;
+        },
+        avanzamento);
 }
 
-Righe sottoscorta()
+Righe sottoscorta(const Avanzamento &avanzamento)
 {
-    return righeDove(FormatoRiga::Standard, [](const char *record) {
-        const std::optional<double> stock = numero(record, S::iGiacenza);
-        const std::optional<double> threshold = numero(record, S::iAvviso);
-        if (!stock || !threshold)
-            return Scelta::Interrompi;
-        return *stock <= *threshold ? Scelta::Tieni : Scelta::Salta;
-    });
+    return righeDove(
+        FormatoRiga::Standard,
+        [](const char *record) {
+            const std::optional<double> stock = numero(record, S::iGiacenza);
+            const std::optional<double> threshold = numero(record, S::iAvviso);
+            if (!stock || !threshold)
+                return Scelta::Interrompi;
+            return *stock <= *threshold ? Scelta::Tieni : Scelta::Salta;
+        },
+        avanzamento);
 }
 
-Righe daSaldare()
+Righe daSaldare(const Avanzamento &avanzamento)
 {
-    return righeDove(FormatoRiga::DaSaldare, [](const char *record) {
-        return grezzo(record, S::iPagato) == std::string_view("No") ? Scelta::Tieni : Scelta::Salta;
-    });
+    return righeDove(
+        FormatoRiga::DaSaldare,
+        [](const char *record) {
+            return grezzo(record, S::iPagato) == std::string_view("No") ? Scelta::Tieni
+                                                                        : Scelta::Salta;
+        },
+        avanzamento);
 }
 
-Inventario inventario(const QString &filtro)
+Inventario inventario(const QString &filtro, const Avanzamento &avanzamento)
 {
     Inventario out;
     const bool tutti = StoredText::trimBlanks(filtro).isEmpty();
@@ -194,13 +253,20 @@ Inventario inventario(const QString &filtro)
                 return false;
             }
             const double value = *stock * *cost;
-            QString line;
-            RigaElenco(record, FormatoRiga::Inventario, NumberText::shortest(value), line);
-            out.righe.append(std::move(line));
+            // The value's characters are plain ASCII: its bytes stand for the text.
+            const QString text = NumberText::shortest(value);
+            char bytes[64];
+            qsizetype n = 0;
+            for (; n < text.size() && n < qsizetype(sizeof bytes); ++n)
+                bytes[n] = static_cast<char>(text.at(n).unicode());
+            if (text.size() <= qsizetype(sizeof bytes))
+                RigaElenco(record, FormatoRiga::Inventario, QByteArrayView(bytes, n), out.righe);
+            else
+                RigaElenco(record, FormatoRiga::Inventario, StoredText::toCp1252(text), out.righe);
             out.totale += value;
             return true;
         },
-        &out.righe);
+        avanzamento, &out.righe, lunghezzaMassima(FormatoRiga::Inventario, 24));
     if (!ok)
         out.esito = Esito::ErroreArchivio;
     return out;
@@ -212,33 +278,52 @@ QString elencoIncompleto(const SchedaNonNumerica &scheda)
            scheda.codice + u") contiene un valore non numerico: l'elenco è incompleto."_s;
 }
 
-std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato)
+std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato,
+                                   const Avanzamento &avanzamento)
 {
     // The last equal card in file order is the one that stays shown, so the archive is
-    // read from its end and the first equal card found there is the answer.
-    const QStringView cercata = StoredText::trimmedView(riga);
-    std::optional<Scheda> found;
-    QString line;
+    // read from its end and the first equal card found there is the answer. Each card's
+    // line is laid out as bytes in one reused place and compared with the chosen line's
+    // bytes, both trimmed: every character of a line is one of the code page's, so equal
+    // bytes are equal texts.
+    const QString cercata = StoredText::trimBlanks(riga);
+    const std::optional<QByteArray> bytes = chiave1252Esatta(cercata);
     ArchivioMagazzino archive;
     if (!archive.open())
         return std::nullopt;
-    const bool ok = archive.readAllBackward([&](qint64 position, const char *record) {
-        RigaElenco(record, formato, {}, line);
-        if (StoredText::trimmedView(line) != cercata)
-            return true;
-        found = Scheda{position, S::decode(record)};
-        return false;
-    });
+    std::optional<Scheda> found;
+    CompactLines line;
+    line.reserve(1, lunghezzaMassima(formato));
+    const bool ok = archive.readAllBackward(
+        [&](qint64 position, const char *record) {
+            if (!bytes)
+                return true;
+            line.clearKeepingRoom();
+            RigaElenco(record, formato, QByteArrayView(), line);
+            if (trimmedBytes(line.bytes(0)) != QByteArrayView(*bytes))
+                return true;
+            found = Scheda{position, S::decode(record)};
+            return false;
+        },
+        avanzamento);
     archive.close();
     return ok ? found : std::nullopt;
 }
 
-int trovaRiga(const QList<QString> &righe, QStringView chiave, int selezionata, bool stessaChiave)
+int trovaRiga(const CompactLines &righe, QStringView chiave, int selezionata, bool stessaChiave)
 {
+    // The key in the lines' code page; a key with a character no line can hold matches none.
+    const std::optional<QByteArray> key = chiave1252Esatta(chiave.toString());
+    if (!key || key->isEmpty())
+        return -1;
     const int n = static_cast<int>(righe.size());
+    auto contiene = [&](int i) {
+        const QByteArrayView line = righe.bytes(i);
+        return contieneChiave(line.data(), line.size(), key->constData(), key->size());
+    };
     if (!stessaChiave) {
         for (int i = 0; i < n; ++i) {
-            if (contieneChiave(righe.at(i), chiave))
+            if (contiene(i))
                 return i;
         }
         return -1;
@@ -246,7 +331,7 @@ int trovaRiga(const QList<QString> &righe, QStringView chiave, int selezionata, 
     // After the selected line to the end, then from the top round to the selected line.
     for (int step = 1; step <= n; ++step) {
         const int i = (selezionata + step) % n;
-        if (contieneChiave(righe.at(i), chiave))
+        if (contiene(i))
             return i;
     }
     return -1;

@@ -1,18 +1,25 @@
 #pragma once
 
+#include "lists/compactlines.h"
 #include "lists/rigaelenco.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
 // What the list screens ask of the warehouse archive. Each call opens Magazzino.pro
-// (created empty when missing), reads it whole in large blocks, decodes only the fields it
-// needs and closes it again. The lines come back in archive order; the list box sorts them.
+// (created empty when missing), reads it whole in large pieces, decodes only the fields it
+// needs and closes it again. The lines come back in archive order as compact text; the list
+// box sorts them.
 namespace Elenchi {
+
+// Hears now and then how many cards have been read of how many, so that a screen can show
+// how far a long list has come.
+using Avanzamento = std::function<void(qint64 done, qint64 total)>;
 
 enum class Esito {
     Completo,       // every card was read
@@ -30,7 +37,7 @@ struct SchedaNonNumerica {
 QString elencoIncompleto(const SchedaNonNumerica &scheda);
 
 struct Righe {
-    QList<QString> righe;
+    CompactLines righe;
     Esito esito = Esito::Completo;
     SchedaNonNumerica interruzione; // when esito is Interrotto
 };
@@ -53,21 +60,21 @@ private:
 std::vector<Criterio> criteriInUso(const QList<std::pair<TSchedaProdotto::Index, QString>> &campi);
 
 // The cards matching every criterion (all cards when there is none), as standard lines.
-Righe ricerca(const std::vector<Criterio> &criteri);
+Righe ricerca(const std::vector<Criterio> &criteri, const Avanzamento &avanzamento = {});
 // The cards whose stock is at or below their threshold, as standard lines.
-Righe sottoscorta();
+Righe sottoscorta(const Avanzamento &avanzamento = {});
 // The cards whose paid flag is exactly "No", as unpaid lines.
-Righe daSaldare();
+Righe daSaldare(const Avanzamento &avanzamento = {});
 
 struct Inventario {
-    QList<QString> righe;
+    CompactLines righe;
     double totale = 0; // the sum of the values listed so far
     Esito esito = Esito::Completo;
     SchedaNonNumerica interruzione; // when esito is Interrotto
 };
 // The cards whose category contains the filter (every card when the filter is blank),
 // with their values stock x cost.
-Inventario inventario(const QString &filtro);
+Inventario inventario(const QString &filtro, const Avanzamento &avanzamento = {});
 
 // The card whose line in the given format equals the given line, both trimmed; with
 // several, the last in file order. Nothing when none matches or the archive fails.
@@ -75,11 +82,12 @@ struct Scheda {
     qint64 posizione = 0;
     TSchedaProdotto scheda;
 };
-std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato);
+std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato,
+                                   const Avanzamento &avanzamento = {});
 
 // The next line to select for a find: `chiave` is the folded key; with `stessaChiave`
 // the search starts after `selezionata` and wraps round to it, otherwise it starts at the
 // first line. -1 when no line matches.
-int trovaRiga(const QList<QString> &righe, QStringView chiave, int selezionata, bool stessaChiave);
+int trovaRiga(const CompactLines &righe, QStringView chiave, int selezionata, bool stessaChiave);
 
 } // namespace Elenchi

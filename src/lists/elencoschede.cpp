@@ -2,6 +2,7 @@
 
 #include "common/artwork.h"
 #include "common/dialogs.h"
+#include "common/progresswindow.h"
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
 #include "lists/trovainelenco.h"
@@ -41,8 +42,15 @@ void ElencoSchede::riempi()
     // A card whose numbers are not numbers, or an archive that cannot be read, ends the
     // filling there: the lines found before it stay. The first is said, in the plain box
     // these screens use for their other messages, so the user knows the list is partial.
-    Elenchi::Righe found = righe();
-    lstRecords->imposta(std::move(found.righe));
+    Elenchi::Righe found;
+    {
+        ProgressWindow progress(this, leggendoArchivio());
+        found = righe([&progress](qint64 done, qint64 total) {
+            progress.setTotal(total);
+            progress.tick(done);
+        });
+        lstRecords->imposta(std::move(found.righe));
+    }
     txtTrova->setFocus(Qt::OtherFocusReason);
     if (found.esito == Elenchi::Esito::Interrotto)
         Dialogs::plain(this, Elenchi::elencoIncompleto(found.interruzione));

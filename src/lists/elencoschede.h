@@ -20,7 +20,7 @@ protected:
                  const QString &banner, FormatoRiga formato);
 
     // The lines of the cards this list selects, in archive order.
-    virtual Elenchi::Righe righe() const = 0;
+    virtual Elenchi::Righe righe(const Elenchi::Avanzamento &avanzamento) const = 0;
 
     void showEvent(QShowEvent *event) override;
     void consegna(const Elenchi::Scheda &scheda) override;

@@ -1,8 +1,11 @@
 #include "lists/expgrid.h"
 
+#include "common/storedtext.h"
+#include "lists/compactlines.h"
 #include "warehouse/archivio.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -46,29 +49,108 @@ const ExportGridModel::Column &ExportGridModel::column(int index) { return kColu
 
 ExportGridModel::ExportGridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void ExportGridModel::load()
+namespace {
+constexpr std::size_t kBlockBytes = 8 << 20;
+} // namespace
+
+ExportGridModel::~ExportGridModel() = default;
+
+void ExportGridModel::clear()
 {
     beginResetModel();
-    m_rows.clear();
+    std::vector<std::unique_ptr<char[]>>().swap(m_blocks);
+    m_blockUsed = 0;
+    std::vector<std::uint64_t>().swap(m_rowStart);
+    std::vector<std::uint8_t>().swap(m_lengths);
+    m_edits = {};
+    endResetModel();
+}
+
+void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> &progress)
+{
+    clear();
+    beginResetModel();
     ArchivioMagazzino archive;
     if (archive.open()) {
-        m_rows.reserve(archive.count());
-        archive.readAll([this](qint64, const char *record) {
-            QStringList row;
-            row.reserve(CardColumns);
-            for (TSchedaProdotto::Index field : kFields)
-                row.append(TSchedaProdotto::field(record, field));
-            m_rows.append(row);
-            return true;
-        });
+        const auto count = static_cast<std::size_t>(archive.count());
+        m_rowStart.reserve(count);
+        m_lengths.reserve(count * CardColumns);
+        adviseLargePages(m_lengths.data(), m_lengths.capacity());
+        adviseLargePages(m_rowStart.data(), m_rowStart.capacity() * sizeof(std::uint64_t));
+        m_lengths.resize(count * CardColumns);
+        // The longest a row can be is every field at capacity.
+        std::size_t longest = 0;
+        for (TSchedaProdotto::Index field : kFields)
+            longest += static_cast<std::size_t>(TSchedaProdotto::fields()[field].capacity);
+        std::uint8_t *lengths = m_lengths.data();
+        char *block = nullptr;
+        archive.readAll(
+            [&](qint64, const char *record) {
+                if (!block || m_blockUsed + longest > kBlockBytes) {
+                    m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockBytes));
+                    block = m_blocks.back().get();
+                    adviseLargePages(block, kBlockBytes);
+                    m_blockUsed = 0;
+                }
+                m_rowStart.push_back((static_cast<std::uint64_t>(m_blocks.size() - 1) << 32) |
+                                     m_blockUsed);
+                char *dst = block + m_blockUsed;
+                for (TSchedaProdotto::Index field : kFields) {
+                    const TSchedaProdotto::Field &f = TSchedaProdotto::fields()[field];
+                    const auto *in = reinterpret_cast<const unsigned char *>(record + f.offset);
+                    int used = std::min<int>(in[0], f.capacity);
+                    const unsigned char *begin = in + 1;
+                    // Trimmed of blanks and control characters: the bytes up to 0x20 are
+                    // exactly the characters up to U+0020.
+                    while (used > 0 && *begin <= 0x20) {
+                        ++begin;
+                        --used;
+                    }
+                    while (used > 0 && begin[used - 1] <= 0x20)
+                        --used;
+                    std::memcpy(dst, begin, static_cast<std::size_t>(used));
+                    dst += used;
+                    *lengths++ = static_cast<std::uint8_t>(used);
+                }
+                m_blockUsed = static_cast<std::size_t>(dst - block);
+                return true;
+            },
+            progress);
         archive.close();
+        // A read that failed part way keeps the rows read so far.
+        m_lengths.resize(m_rowStart.size() * CardColumns);
     }
     endResetModel();
 }
 
+QByteArrayView ExportGridModel::storedCell(qint64 row, int cardColumn) const
+{
+    const std::uint8_t *lengths = m_lengths.data() + static_cast<std::size_t>(row) * CardColumns;
+    const std::uint64_t start = m_rowStart[static_cast<std::size_t>(row)];
+    std::size_t at = start & 0xFFFFFFFFu;
+    for (int c = 0; c < cardColumn; ++c)
+        at += lengths[c];
+    return QByteArrayView(m_blocks[start >> 32].get() + at, lengths[cardColumn]);
+}
+
+const QString *ExportGridModel::editedCell(qint64 row, int cardColumn) const
+{
+    if (m_edits.isEmpty())
+        return nullptr;
+    const auto it = m_edits.constFind(editKey(row, cardColumn));
+    return it == m_edits.cend() ? nullptr : &it.value();
+}
+
+QString ExportGridModel::cellText(qint64 row, int cardColumn) const
+{
+    if (const QString *edited = editedCell(row, cardColumn))
+        return *edited;
+    return StoredText::fromCp1252(storedCell(row, cardColumn));
+}
+
 int ExportGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_rowStart.size());
 }
 
 int ExportGridModel::columnCount(const QModelIndex &parent) const
@@ -82,14 +164,14 @@ QVariant ExportGridModel::data(const QModelIndex &index, int role) const
         return {};
     if (index.column() == 0)
         return QString::number(index.row() + 1);
-    return m_rows.at(index.row()).at(index.column() - 1);
+    return cellText(index.row(), index.column() - 1);
 }
 
 bool ExportGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!index.isValid() || role != Qt::EditRole || !kColumns.at(index.column()).editable)
         return false;
-    m_rows[index.row()][index.column() - 1] = value.toString();
+    m_edits.insert(editKey(index.row(), index.column() - 1), value.toString());
     Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }

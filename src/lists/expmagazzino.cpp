@@ -3,8 +3,10 @@
 #include "common/artwork.h"
 #include "common/dialogs.h"
 #include "common/guida.h"
+#include "common/memoryreturn.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
+#include "common/progresswindow.h"
 #include "common/statusline.h"
 #include "common/tmisc.h"
 #include "lists/expgrid.h"
@@ -140,11 +142,25 @@ TfrmExpMagazzino::TfrmExpMagazzino(QWidget *parent) : QDialog(parent)
     connect(cmdEsci, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 
+TfrmExpMagazzino::~TfrmExpMagazzino() = default;
+
+void TfrmExpMagazzino::done(int result)
+{
+    // The grid's rows go when the screen closes, and their memory back to the system.
+    model->clear();
+    MemoryReturn::giveBack();
+    QDialog::done(result);
+}
+
 void TfrmExpMagazzino::showEvent(QShowEvent *event)
 {
     if (!m_filled) {
         m_filled = true;
-        model->load();
+        ProgressWindow progress(this, u"Lettura dell'archivio in corso..."_s);
+        model->load([&progress](qint64 done, qint64 total) {
+            progress.setTotal(total);
+            progress.tick(done);
+        });
     }
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
@@ -158,7 +174,18 @@ void TfrmExpMagazzino::cmdEsportaClick()
     grdRecords->commitOpenEditor();
     if (!Dialogs::question(this, firstQuestion()))
         return;
-    if (!XlsExport::write(filePath(), model->rows())) {
+    // The file is written on a worker thread while the screens keep repainting; the grid
+    // takes no input until it is done, so the rows stay as they were when it began.
+    const QString path = filePath();
+    const ExportGridModel *grid = model;
+    const bool written = ProgressWindow::run(
+        this, u"Esportazione in corso..."_s, [path, grid](ProgressCount &count) {
+            return XlsExport::write(path, *grid, [&count](qint64 done, qint64 total) {
+                count.setTotal(total);
+                count.setDone(done);
+            });
+        });
+    if (!written) {
         Dialogs::plain(this, exportError());
         return;
     }

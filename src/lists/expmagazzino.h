@@ -26,6 +26,7 @@ class TfrmExpMagazzino final : public QDialog
     Q_OBJECT
 public:
     explicit TfrmExpMagazzino(QWidget *parent);
+    ~TfrmExpMagazzino() override;
 
     static QString firstQuestion();
     static QString doneQuestion();
@@ -41,6 +42,8 @@ public:
     ExportGridView *grdRecords;
     QLabel *panInfo;
     ExportGridModel *model;
+
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent *event) override;

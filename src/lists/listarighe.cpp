@@ -25,7 +25,7 @@ ListaRighe::ListaRighe(QWidget *parent, const QString &name, const QString &acce
     ListKeys::install(this, [this] { Q_EMIT dblClick(); });
 }
 
-const QList<QString> &ListaRighe::righe() const { return m_modello->righe(); }
+const CompactLines &ListaRighe::righe() const { return m_modello->righe(); }
 
 int ListaRighe::conta() const { return m_modello->rowCount(); }
 
@@ -48,7 +48,7 @@ QString ListaRighe::testoSelezionato() const
     return row < 0 ? QString() : righe().at(row);
 }
 
-void ListaRighe::imposta(QList<QString> righe)
+void ListaRighe::imposta(CompactLines righe)
 {
     m_modello->imposta(std::move(righe));
     scrollToTop();

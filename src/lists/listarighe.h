@@ -2,6 +2,7 @@
 
 #include <QListView>
 
+class CompactLines;
 class ModelloRighe;
 
 // The list box lstRecords of the list screens: a view over the lines, never one widget per
@@ -13,7 +14,7 @@ public:
     ListaRighe(QWidget *parent, const QString &name, const QString &accessibleName);
 
     ModelloRighe *modello() const { return m_modello; }
-    const QList<QString> &righe() const;
+    const CompactLines &righe() const;
     int conta() const;
     // The selected line's number, or -1.
     int selezionata() const;
@@ -21,7 +22,7 @@ public:
     // The selected line's text; empty when none is selected.
     QString testoSelezionato() const;
 
-    void imposta(QList<QString> righe);
+    void imposta(CompactLines righe);
     void svuota();
 
 Q_SIGNALS:

@@ -14,15 +14,20 @@ ModelloRighe::ModelloRighe(QObject *parent) : QAbstractListModel(parent), m_font
     m_voce = QSize(kLarghezzaVoce, QFontMetrics(m_font).height() + 2);
 }
 
-void ModelloRighe::imposta(QList<QString> righe)
+void ModelloRighe::imposta(CompactLines righe)
 {
-    ordinaRighe(righe);
+    righe.sort();
     beginResetModel();
     m_righe = std::move(righe);
     endResetModel();
 }
 
-void ModelloRighe::svuota() { imposta({}); }
+void ModelloRighe::svuota()
+{
+    beginResetModel();
+    m_righe.clear();
+    endResetModel();
+}
 
 int ModelloRighe::rowCount(const QModelIndex &parent) const
 {

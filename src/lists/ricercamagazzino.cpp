@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/focushighlight.h"
+#include "common/progresswindow.h"
 #include "common/waitnotice.h"
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
@@ -207,7 +208,19 @@ void RicercaMagazzino::btnCercaClick()
         {S::iDocumento, txtDocumento->text()},
         {S::iNote, txtNote->text()},
     });
-    Elenchi::Righe found = Elenchi::ricerca(criteri);
+    Elenchi::Righe found;
+    qsizetype count = 0;
+    {
+        // The wait cursor at once; a bar when a large archive takes longer than a second.
+        ProgressWindow progress(this, leggendoArchivio());
+        found = Elenchi::ricerca(criteri, [&progress](qint64 done, qint64 total) {
+            progress.setTotal(total);
+            progress.tick(done);
+        });
+        count = found.righe.size();
+        if (found.esito != Elenchi::Esito::ErroreArchivio)
+            lstRecords->imposta(std::move(found.righe));
+    }
     if (found.esito == Elenchi::Esito::ErroreArchivio) {
         // Nothing is searching any more; the criteria stay, so the user may try again or
         // close.
@@ -215,8 +228,6 @@ void RicercaMagazzino::btnCercaClick()
         Dialogs::plain(this, TfrmMagazzino::accessError());
         return;
     }
-    const qsizetype count = found.righe.size();
-    lstRecords->imposta(std::move(found.righe));
     lblTrovate->setText(u"Il presente riepilogo contiene %1 schede."_s.arg(count));
     panContainer->show();
     panAvvio->hide();

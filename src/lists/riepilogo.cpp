@@ -5,11 +5,14 @@
 #include "common/enterchain.h"
 #include "common/guida.h"
 #include "common/helptexts.h"
+#include "common/memoryreturn.h"
 #include "common/numbertext.h"
 #include "common/picturebutton.h"
+#include "common/progresswindow.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 #include "common/workscreen.h"
+#include "lists/dialogoelenco.h"
 #include "lists/elenchi.h"
 #include "lists/listarighe.h"
 #include "lists/menuriepilogo.h"
@@ -209,9 +212,17 @@ void TfrmRiepilogo::riempi()
     const QString shown = StoredText::trimBlanks(m_filtro);
     titTipologia->setText(shown.isEmpty() ? tuttiGliArticoli() : shown);
 
-    Elenchi::Inventario inventory = Elenchi::inventario(m_filtro);
-    const qsizetype count = inventory.righe.size();
-    lstRecords->imposta(std::move(inventory.righe));
+    Elenchi::Inventario inventory;
+    qsizetype count = 0;
+    {
+        ProgressWindow progress(this, leggendoArchivio());
+        inventory = Elenchi::inventario(m_filtro, [&progress](qint64 done, qint64 total) {
+            progress.setTotal(total);
+            progress.tick(done);
+        });
+        count = inventory.righe.size();
+        lstRecords->imposta(std::move(inventory.righe));
+    }
     if (inventory.esito == Elenchi::Esito::Interrotto) {
         // A card whose stock or cost is not a number: the lines before it stay, but a
         // total and a count of part of the archive would read as the whole inventory.
@@ -236,6 +247,7 @@ void TfrmRiepilogo::riempi()
 void TfrmRiepilogo::done(int result)
 {
     lstRecords->svuota();
+    MemoryReturn::giveBack();
     if (TfrmMenuRiepilogo *menu = screens().menuRiepilogo)
         menu->lblAttendere->hide();
     QDialog::done(result);
@@ -248,7 +260,7 @@ QString TfrmRiepilogo::titoloStampa() const
 
 QStringList TfrmRiepilogo::righeStampa() const
 {
-    QStringList lines = lstRecords->righe();
+    QStringList lines = lstRecords->righe().toList();
     lines.append(QString(26, u'-'));
     lines.append(u"VALORE TOTALE: "_s + StoredText::trimBlanks(lblTotale->text()));
     return lines;

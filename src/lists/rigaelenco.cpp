@@ -1,6 +1,7 @@
 #include "lists/rigaelenco.h"
 
 #include "common/storedtext.h"
+#include "lists/compactlines.h"
 
 #include <algorithm>
 #include <array>
@@ -165,6 +166,90 @@ void RigaElenco(const char *record, FormatoRiga format, QStringView valore, QStr
                 *dst++ = table[c.dati[k]];
             for (int k = shown; k < p.larghezza; ++k)
                 *dst++ = u' ';
+        }
+    }
+}
+
+namespace {
+
+// The fixed texts of every format as Windows-1252 bytes, taken once from the pieces above.
+struct PezziByte {
+    std::vector<QByteArray> testi;
+};
+
+const PezziByte &pezziByte(FormatoRiga format)
+{
+    static const std::array<PezziByte, 3> all = [] {
+        std::array<PezziByte, 3> out;
+        for (int f = 0; f < 3; ++f) {
+            const auto [list, count] = formato(static_cast<FormatoRiga>(f));
+            for (std::size_t i = 0; i < count; ++i)
+                out[static_cast<std::size_t>(f)].testi.push_back(
+                    list[i].testo ? StoredText::toCp1252(QString::fromUtf16(list[i].testo))
+                                  : QByteArray());
+        }
+        return out;
+    }();
+    return all[static_cast<std::size_t>(format)];
+}
+
+} // namespace
+
+qsizetype lunghezzaMassima(FormatoRiga format, qsizetype valore)
+{
+    const auto [list, count] = formato(format);
+    qsizetype total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Pezzo &p = list[i];
+        if (p.testo)
+            total += lunghezza(p.testo);
+        else if (p.campo < 0)
+            total += valore;
+        else
+            total += p.larghezza > 0 ? p.larghezza
+                                     : S::fields()[static_cast<std::size_t>(p.campo)].capacity;
+    }
+    return total;
+}
+
+void RigaElenco(const char *record, FormatoRiga format, QByteArrayView valore, CompactLines &out)
+{
+    const auto [list, count] = formato(format);
+    const PezziByte &fixed = pezziByte(format);
+    CampoGrezzo campi[16];
+    qsizetype total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Pezzo &p = list[i];
+        if (p.testo) {
+            total += fixed.testi[i].size();
+        } else if (p.campo < 0) {
+            total += valore.size();
+        } else {
+            campi[i] = campo(record, p.campo);
+            total += p.larghezza > 0 ? p.larghezza : campi[i].lunghezza;
+        }
+    }
+    char *dst = out.appendLine(total);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Pezzo &p = list[i];
+        if (p.testo) {
+            const QByteArray &t = fixed.testi[i];
+            std::memcpy(dst, t.constData(), static_cast<std::size_t>(t.size()));
+            dst += t.size();
+        } else if (p.campo < 0) {
+            if (!valore.isEmpty())
+                std::memcpy(dst, valore.data(), static_cast<std::size_t>(valore.size()));
+            dst += valore.size();
+        } else {
+            const CampoGrezzo &c = campi[i];
+            const int shown = p.larghezza > 0 ? std::min(c.lunghezza, p.larghezza) : c.lunghezza;
+            if (shown > 0)
+                std::memcpy(dst, c.dati, static_cast<std::size_t>(shown));
+            dst += shown;
+            if (p.larghezza > shown) {
+                std::memset(dst, ' ', static_cast<std::size_t>(p.larghezza - shown));
+                dst += p.larghezza - shown;
+            }
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "warehouse/schedaprodotto.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -26,6 +27,13 @@ QString RigaElenco(const TSchedaProdotto &card, FormatoRiga format, QStringView 
 // reused when it is large enough: the lists build one line per card without decoding
 // the fields they do not show.
 void RigaElenco(const char *record, FormatoRiga format, QStringView valore, QString &out);
+
+class CompactLines;
+// The same line added to compact lines as single-byte text; `valore` holds the value
+// column's characters (plain ASCII).
+void RigaElenco(const char *record, FormatoRiga format, QByteArrayView valore, CompactLines &out);
+// The longest line a format can give, with a value column of `valore` characters.
+qsizetype lunghezzaMassima(FormatoRiga format, qsizetype valore = 0);
 
 // Folds the letters A to Z to lower case and leaves every other character as it is
 // (accented capitals included): the comparison rule of searches, finds and list order.

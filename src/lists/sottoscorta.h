@@ -10,6 +10,9 @@ public:
     explicit TfrmSottoscorta(QWidget *parent);
 
 protected:
-    Elenchi::Righe righe() const override { return Elenchi::sottoscorta(); }
+    Elenchi::Righe righe(const Elenchi::Avanzamento &avanzamento) const override
+    {
+        return Elenchi::sottoscorta(avanzamento);
+    }
     QString titoloStampa() const override;
 };

@@ -23,14 +23,17 @@ public:
     // The new card's position, or nothing when the write failed.
     std::optional<qint64> append(const TSchedaProdotto &card);
     // Visits every card as raw bytes; decode only the fields you need.
-    bool readAll(const std::function<bool(qint64 position, const char *record)> &visit)
+    // `progress` hears now and then how many cards have been visited of how many.
+    bool readAll(const std::function<bool(qint64 position, const char *record)> &visit,
+                 const std::function<void(qint64 done, qint64 total)> &progress = {})
     {
-        return m_file.readAll(visit);
+        return m_file.readAll(visit, progress);
     }
     // From the last card to the first.
-    bool readAllBackward(const std::function<bool(qint64 position, const char *record)> &visit)
+    bool readAllBackward(const std::function<bool(qint64 position, const char *record)> &visit,
+                         const std::function<void(qint64 done, qint64 total)> &progress = {})
     {
-        return m_file.readAllBackward(visit);
+        return m_file.readAllBackward(visit, progress);
     }
 
     // The photo file of a position: the position without leading zeros, then ".jpg".

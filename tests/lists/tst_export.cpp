@@ -17,7 +17,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -102,6 +104,7 @@ private Q_SLOTS:
     void noKeepsTheOldFile();
     void failureLeavesNoPartialFile_data();
     void failureLeavesNoPartialFile();
+    void fullDiskMidwayKeepsTheOldFile();
     void hoverHints();
     void openedFromCardScreen();
 
@@ -350,6 +353,62 @@ void Export::failureLeavesNoPartialFile()
     if (readOnlyFolder || failingSync > 0)
         QCOMPARE(readFile(xls()), QByteArray("foglio precedente"));
     QVERIFY(m_rec->opened.isEmpty());
+}
+
+// A disk that fills up while the file is written, piece by piece: the export is refused
+// with its message, the previous file stays as it was and nothing of the new one is left.
+// The process's file-size limit stands in for the full disk: a write past it falls short.
+void Export::fullDiskMidwayKeepsTheOldFile()
+{
+    QList<TSchedaProdotto> cards;
+    for (int i = 0; i < 6000; ++i) {
+        TSchedaProdotto c = twoCards().first();
+        c.Codice = u"A-%1"_s.arg(i);
+        c.Caratteristiche = QString(250, u'c');
+        c.Note = QString(250, u'n');
+        cards.append(c);
+    }
+    writeArchive(cards);
+    {
+        QFile old(xls());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("foglio precedente");
+    }
+    const QString folder = ProgramFolder::path();
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                      QDir::Hidden | QDir::System);
+    open();
+    QCOMPARE(m_screen->model->rowCount(), 6000);
+    m_rec->answers = {true};
+
+    // Room for the first pieces of the file (it would take about 7 MiB), not for all.
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limited = old;
+    limited.rlim_cur = 5 << 20;
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    clickExport();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+
+    QCOMPARE(m_rec->messages.size(), 2);
+    QCOMPARE(m_rec->messages.at(1).kind, Recorder::Kind::Plain);
+    QCOMPARE(m_rec->messages.at(1).text, TfrmExpMagazzino::exportError());
+    QCOMPARE(readFile(xls()), QByteArray("foglio precedente"));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                    QDir::System),
+             before);
+    QVERIFY(m_rec->opened.isEmpty());
+
+    // With room again the same grid is written whole.
+    m_rec->answers = {true, false};
+    clickExport();
+    QCOMPARE(m_rec->messages.size(), 4);
+    const QByteArray file = readFile(xls());
+    QVERIFY(file.size() > (5 << 20));
+    QVERIFY(file.endsWith("</tr></table></body></html>"));
+    QCOMPARE(file.count("<tr>"), 6001);
 }
 
 void Export::hoverHints()

@@ -186,7 +186,7 @@ void ListLines::search()
                   card(u"Vite-2"_s, u"Dado"_s, u"Ferramenta"_s, u"1,00"_s, u"È ferro"_s)});
     const Elenchi::Righe found = Elenchi::ricerca(Elenchi::criteriInUso(criteria));
     QCOMPARE(found.esito, Elenchi::Esito::Completo);
-    QCOMPARE(codes(found.righe), expected);
+    QCOMPARE(codes(found.righe.toList()), expected);
 }
 
 void ListLines::lowStockAndUnpaid()
@@ -208,7 +208,7 @@ void ListLines::lowStockAndUnpaid()
     // A stock that is not a number ends the filling there, keeping the lines before it.
     const Elenchi::Righe low = Elenchi::sottoscorta();
     QCOMPARE(low.esito, Elenchi::Esito::Interrotto);
-    QCOMPARE(codes(low.righe), (QStringList{u"equal"_s, u"negative"_s, u"defaults"_s}));
+    QCOMPARE(codes(low.righe.toList()), (QStringList{u"equal"_s, u"negative"_s, u"defaults"_s}));
     QCOMPARE(low.interruzione.posizione, 5);
     QCOMPARE(low.interruzione.codice, u"broken"_s);
     QCOMPARE(Elenchi::elencoIncompleto(low.interruzione),
@@ -218,7 +218,7 @@ void ListLines::lowStockAndUnpaid()
     // Only a flag of exactly "No" is unpaid; the stock plays no part.
     const Elenchi::Righe unpaid = Elenchi::daSaldare();
     QCOMPARE(unpaid.esito, Elenchi::Esito::Completo);
-    QCOMPARE(codes(unpaid.righe), (QStringList{u"equal"_s, u"broken"_s, u"after"_s}));
+    QCOMPARE(codes(unpaid.righe.toList()), (QStringList{u"equal"_s, u"broken"_s, u"after"_s}));
 }
 
 void ListLines::inventoryTotal_data()
@@ -261,7 +261,7 @@ void ListLines::inventoryTotal()
 
     const Elenchi::Inventario inventory = Elenchi::inventario({});
     QCOMPARE(inventory.esito, Elenchi::Esito::Completo);
-    QCOMPARE(::values(inventory.righe), values);
+    QCOMPARE(::values(inventory.righe.toList()), values);
     QCOMPARE(NumberText::totalText(inventory.totale), total);
 }
 
@@ -274,7 +274,7 @@ void ListLines::inventoryFilterAndStop()
                   card(u"e"_s, u"Cinque"_s, u"èlite"_s, u"5,00"_s)});
     auto inventoryCodes = [](const QString &filter) {
         QStringList out;
-        for (const QString &line : Elenchi::inventario(filter).righe)
+        for (const QString &line : Elenchi::inventario(filter).righe.toList())
             out.append(line.left(25).trimmed());
         return out;
     };

@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void inventoryFromMenu();
     void inventoryStopsOnBrokenCard();
     void lowStockStopsOnBrokenCard();
+    void waitCursorWhileListPrepared_data();
+    void waitCursorWhileListPrepared();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -162,7 +166,7 @@ void ListScreens::doubleClickShowsLaterEqualCard()
     onNextModal([&](QWidget *modal) {
         QCOMPARE(modal->windowTitle(), caption);
         auto *list = modal->findChild<ListaRighe *>(u"lstRecords"_s);
-        lines = list->righe();
+        lines = list->righe().toList();
         doubleClick(list, 0);
         closed = !modal->isVisible();
         if (!closed)
@@ -434,7 +438,7 @@ void ListScreens::inventoryFromMenu()
         auto *inventory = qobject_cast<TfrmRiepilogo *>(modal);
         QVERIFY(inventory);
         QVERIFY(menu.lblAttendere->isVisible());
-        lines = inventory->lstRecords->righe();
+        lines = inventory->lstRecords->righe().toList();
         category = inventory->titTipologia->text();
         total = inventory->lblTotale->text();
         info = inventory->panInfo->text();
@@ -506,6 +510,53 @@ void ListScreens::lowStockStopsOnBrokenCard()
                            u"Attenzione: la scheda 3 (codice ROTTA) contiene un valore non "
                            u"numerico: l'elenco è incompleto."_s));
     QCOMPARE(list.focusWidget(), list.txtTrova);
+}
+
+void ListScreens::waitCursorWhileListPrepared_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::newRow("search") << u"TfrmTrovaMagazzino"_s;
+    QTest::newRow("low stock") << u"TfrmSottoscorta"_s;
+    QTest::newRow("unpaid") << u"TfrmDaSaldare"_s;
+    QTest::newRow("inventory") << u"TfrmRiepilogo"_s;
+}
+
+// While a list reads the archive and its lines are put in order, the wait cursor shows;
+// it goes when the list is there, and the focus is where the screen puts it.
+void ListScreens::waitCursorWhileListPrepared()
+{
+    QFETCH(QString, screen);
+    QList<TSchedaProdotto> cards;
+    for (int i = 0; i < 3000; ++i)
+        cards.append(lowCard(u"C%1"_s.arg(3000 - i, 5, 10, QChar(u'0')), u"Vite"_s));
+    Cards::write(cards);
+    Recorder rec;
+    std::unique_ptr<QDialog> dialog;
+    if (screen == u"TfrmTrovaMagazzino"_s)
+        dialog = std::make_unique<TfrmTrovaMagazzino>(m_cards);
+    else if (screen == u"TfrmSottoscorta"_s)
+        dialog = std::make_unique<TfrmSottoscorta>(m_cards);
+    else if (screen == u"TfrmDaSaldare"_s)
+        dialog = std::make_unique<TfrmDaSaldare>(m_cards);
+    else
+        dialog = std::make_unique<TfrmRiepilogo>(m_cards, QString());
+    auto *list = dialog->findChild<ListaRighe *>(u"lstRecords"_s);
+    QVERIFY(list);
+    QList<Qt::CursorShape> shapes;
+    connect(list->model(), &QAbstractItemModel::modelReset, this, [&shapes] {
+        const QCursor *c = QApplication::overrideCursor();
+        shapes.append(c ? c->shape() : Qt::ArrowCursor);
+    });
+    dialog->show();
+    if (auto *search = qobject_cast<TfrmTrovaMagazzino *>(dialog.get()))
+        click(search->btnCerca);
+    QCOMPARE(list->conta(), 3000);
+    QVERIFY(list->righe().at(0).contains(u"C00001 "_s));
+    QCOMPARE(shapes, QList<Qt::CursorShape>{Qt::WaitCursor});
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(dialog->focusWidget(), dialog->findChild<QLineEdit *>(u"txtTrova"_s));
+    dialog->accept();
+    QVERIFY(rec.take().isEmpty());
 }
 
 SCAFFARIA_TEST(ListScreens)

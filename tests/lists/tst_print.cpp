@@ -92,7 +92,7 @@ void ListPrinting::heights()
     } else {
         TfrmSottoscorta screen(nullptr);
         screen.show();
-        lines = screen.lstRecords->righe();
+        lines = screen.lstRecords->righe().toList();
     }
     const std::unique_ptr<TReport> report = StampaElenco::prepara(title, lines);
     TMemoView *text = report->findMemo(u"txtRiepilogo"_s);
