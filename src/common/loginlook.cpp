@@ -1,6 +1,7 @@
 #include "common/loginlook.h"
 
 #include "common/artwork.h"
+#include "common/centring.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -24,14 +25,7 @@ void setUpWindow(QWidget *window, const QString &caption, int width, int height)
     window->setPalette(pal);
 }
 
-void centre(QWidget *window)
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
-                                            screen->availableGeometry()));
-}
+void centre(QWidget *window) { Centring::centre(window, Centring::On::Screen); }
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text)
 {

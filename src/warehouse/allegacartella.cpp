@@ -1,5 +1,6 @@
 #include "warehouse/allegacartella.h"
 
+#include "common/centring.h"
 #include "common/dialogs.h"
 #include "common/durablefile.h"
 #include "common/fieldtext.h"
@@ -214,7 +215,7 @@ void TfrmAllegaCartella::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     // Centred on the screen, not on the opener.
     if (!event->spontaneous())
-        move(screen()->availableGeometry().center() - rect().center());
+        Centring::centre(this, Centring::On::Screen);
 }
 
 void TfrmAllegaCartella::txtFileChange(QLineEdit *name, QPushButton *open)

@@ -1,5 +1,6 @@
 #include "warehouse/calendario.h"
 
+#include "common/centring.h"
 #include "common/datetext.h"
 #include "common/picturebutton.h"
 #include "common/screens.h"
@@ -16,6 +17,7 @@ using namespace Qt::StringLiterals;
 
 TfrmCalendario::TfrmCalendario(QWidget *parent) : QDialog(parent)
 {
+    Centring::keep(this, Centring::On::Opener);
     setObjectName(u"TfrmCalendario"_s);
     setWindowTitle(u" Importazione data"_s);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);

@@ -1,5 +1,6 @@
 #include "warehouse/giacenza.h"
 
+#include "common/centring.h"
 #include "common/dialogs.h"
 #include "common/enterchain.h"
 #include "common/keyfilter.h"
@@ -75,6 +76,7 @@ QString TfrmGiacenza::outOfRangeWarning()
 
 TfrmGiacenza::TfrmGiacenza(QWidget *parent) : QDialog(parent)
 {
+    Centring::keep(this, Centring::On::Screen);
     setObjectName(u"TfrmGiacenza"_s);
     setWindowTitle(u" Aggiornamento giacenza"_s);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);

@@ -3,12 +3,15 @@
 #include "common/picturebutton.h"
 #include "common/screens.h"
 #include "support/testmain.h"
+#include "warehouse/calendario.h"
+#include "warehouse/giacenza.h"
 #include "warehouse/magazzino.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 
 #include <memory>
@@ -26,6 +29,7 @@ private Q_SLOTS:
     void cleanup();
     void afterDialog_data();
     void afterDialog();
+    void dialogsCentredWithTheirFrame();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -93,6 +97,28 @@ void FocusReturns::afterDialog()
         // The keyboard really reaches the field again.
         QTest::keyClicks(QApplication::focusWidget(), u"x"_s);
         QVERIFY(cards->txtNome->text().endsWith(u'x'));
+    }
+}
+
+// The stock dialog opens in the middle of the screen and the calendar in the middle of the
+// card screen, counting the title bar and border the window manager adds.
+void FocusReturns::dialogsCentredWithTheirFrame()
+{
+    TfrmMagazzino *cards = screens().magazzino;
+    const auto near = [](QPoint a, QPoint b) { return (a - b).manhattanLength() <= 2; };
+    {
+        TfrmGiacenza stock(cards);
+        stock.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&stock));
+        QVERIFY(stock.frameGeometry() != stock.geometry());
+        const QPoint middle = stock.screen()->availableGeometry().center();
+        QTRY_VERIFY(near(stock.frameGeometry().center(), middle));
+    }
+    {
+        TfrmCalendario calendar(cards);
+        calendar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&calendar));
+        QTRY_VERIFY(near(calendar.frameGeometry().center(), cards->frameGeometry().center()));
     }
 }
 
