@@ -1,8 +1,8 @@
 #pragma once
 
-#include <functional>
 #include <QByteArrayView>
 #include <QSaveFile>
+#include <functional>
 
 class QByteArray;
 class QString;
