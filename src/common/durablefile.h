@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QSaveFile>
+
 #include <functional>
 
 class QByteArray;

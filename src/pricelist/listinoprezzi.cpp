@@ -116,27 +116,27 @@ void TfrmListinoPrezzi::buildCommands()
     QWidget *bar = shpComandi;
     const int y = 8;
     cmdNuovo = new PictureButton(bar, u"cmdNuovo"_s, u"listino_nuovo"_s, kSquare,
-                                 u"Nuova scheda"_s);
+                                 u"Nuova pagina"_s);
     cmdSalva = new PictureButton(bar, u"cmdSalva"_s, u"listino_salva"_s, kSquare, u"Salva"_s);
     cmdAnteprima = new PictureButton(bar, u"cmdAnteprima"_s, u"listino_anteprima"_s, kWide,
                                      u"Anteprima"_s);
     cmdStampa = new PictureButton(bar, u"cmdStampa"_s, u"listino_stampa"_s, kWide, u"Stampa"_s);
     cmdPrimo = new PictureButton(bar, u"cmdPrimo"_s, u"listino_primo"_s, kSquare,
-                                 u"Prima scheda"_s);
+                                 u"Prima pagina"_s);
     cmdIndietro = new PictureButton(bar, u"cmdIndietro"_s, u"listino_indietro"_s, kSquare,
-                                    u"Scheda precedente"_s);
+                                    u"Pagina precedente"_s);
     lblPosizione = new QLabel(bar);
     lblPosizione->setObjectName(u"lblPosizione"_s);
-    lblPosizione->setAccessibleDescription(u"Posizione della scheda"_s);
+    lblPosizione->setAccessibleDescription(u"Posizione della pagina"_s);
     lblPosizione->setAlignment(Qt::AlignCenter);
     QFont bold(u"Verdana"_s);
     bold.setPointSize(12);
     bold.setBold(true);
     lblPosizione->setFont(bold);
     cmdAvanti = new PictureButton(bar, u"cmdAvanti"_s, u"listino_avanti"_s, kSquare,
-                                  u"Scheda successiva"_s);
+                                  u"Pagina successiva"_s);
     cmdUltimo = new PictureButton(bar, u"cmdUltimo"_s, u"listino_ultimo"_s, kSquare,
-                                  u"Ultima scheda"_s);
+                                  u"Ultima pagina"_s);
     cmdGuida = new PictureButton(bar, u"cmdGuida"_s, u"listino_guida"_s, kSquare, u"Guida"_s);
     cmdEsci = new PictureButton(bar, u"cmdEsci"_s, u"listino_esci"_s, kSquare, u"Esci"_s);
 

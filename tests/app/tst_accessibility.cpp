@@ -48,6 +48,7 @@ private Q_SLOTS:
     void slotImportFromKeyboard();
     void enterPressesFocusedButton_data();
     void enterPressesFocusedButton();
+    void pageCommandsNamePages();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -329,6 +330,18 @@ void Accessibility::enterPressesFocusedButton()
     QCOMPARE(pressed.size(), 1);
     for (QWidget *w : QApplication::topLevelWidgets())
         w->hide();
+}
+
+// The page screen's commands are about price-list pages: a screen reader says "pagina",
+// never the card screen's "scheda".
+void Accessibility::pageCommandsNamePages()
+{
+    TfrmListinoPrezzi *pages = screens().listinoPrezzi;
+    QCOMPARE(pages->findChild<QAbstractButton *>(u"cmdAvanti"_s)->accessibleName(),
+             u"Pagina successiva"_s);
+    for (const QAbstractButton *button : pages->findChildren<QAbstractButton *>())
+        QVERIFY2(!button->accessibleName().contains(u"scheda"_s, Qt::CaseInsensitive),
+                 qPrintable(button->objectName()));
 }
 
 SCAFFARIA_TEST(Accessibility)
