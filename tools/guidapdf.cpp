@@ -37,7 +37,9 @@ QList<Section> sections()
     QList<Section> list;
     for (Topic topic : HelpTexts::topics()) {
         // The hub's page repeats the other pages; the guide shows each of them once.
-        const QStringList paragraphs = topic == Topic::Avvio ? HelpTexts::hubOpening()
+        // Its own keys close its chapter, as every chapter ends with its screen's keys.
+        const QStringList paragraphs = topic == Topic::Avvio ? HelpTexts::hubOpening() +
+                                                                   QStringList{HelpTexts::hubKeys()}
                                                              : HelpTexts::paragraphs(topic);
         list.append({HelpTexts::screenName(topic), HelpTexts::title(topic), paragraphs});
     }

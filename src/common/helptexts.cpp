@@ -325,7 +325,9 @@ QString hubKeys()
 {
     return u"Tasti rapidi: F1 apre questa guida, F2 apre «Magazzino prodotti», F3 «Inventario "
            u"merci», F4 «Crea nuovo listino» e F5 «Apri listino esistente»; F6 apre le «Copie di "
-           u"sicurezza»; Ctrl+I apre le informazioni sul programma e Ctrl+R i crediti."_s;
+           u"sicurezza»; Ctrl+I apre le informazioni sul programma e Ctrl+R i crediti. Tab e "
+           u"Maiusc+Tab passano da un comando all'altro, e Invio o la barra spaziatrice attivano "
+           u"il comando evidenziato."_s;
 }
 
 QString warehouseKeys()
@@ -337,8 +339,8 @@ QString warehouseKeys()
            u"l'anteprima della scheda, F4 l'elenco «Da saldare», F5 l'elenco «Sottoscorta» e F6 "
            u"l'esportazione; F7 carica la foto da un file, F8 apre la «WebCam», F9 salva la "
            u"foto, F11 la ingrandisce e F12 la cancella. Negli elenchi le frecce scelgono la "
-           u"riga e Invio apre la scheda, come il doppio clic. Esc chiude ogni finestra che ha il "
-           u"pulsante «Annulla»."_s;
+           u"riga e Invio apre la scheda, come il doppio clic, ed Esc chiude l'elenco. Esc "
+           u"chiude ogni finestra che ha il pulsante «Annulla»."_s;
 }
 
 QString priceListKeys()

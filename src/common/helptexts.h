@@ -34,5 +34,7 @@ QString text(Topic topic);
 // paragraphs, before and after the repeated ones, for a guide that shows each page once.
 QStringList hubOpening();
 QStringList hubClosing();
+// The hub's keys paragraph, which its topic lists after the repeated pages.
+QString hubKeys();
 
 } // namespace HelpTexts
