@@ -47,6 +47,10 @@ QScrollArea *scrollingPanel(QWidget *window, QWidget *panel)
     return scroll;
 }
 
+// The screen's controls are deleted after this, and the focus moves as they go: by then
+// the screen is no longer one to act on.
+WorkScreen::~WorkScreen() { disconnect(m_focusWatch); }
+
 QLabel *WorkScreen::addStatusLine(const QString &text)
 {
     m_status = new StatusLine(this, text);
@@ -95,8 +99,8 @@ void WorkScreen::pinToRight(const QList<QWidget *> &controls)
                 &WorkScreen::followScroll);
         connect(m_scroll->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
                 &WorkScreen::followScroll);
-        connect(qApp, &QApplication::focusChanged, this,
-                [this](QWidget *, QWidget *now) { uncoverFocus(now); });
+        m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
+                               [this](QWidget *, QWidget *now) { uncoverFocus(now); });
     }
     m_pinnedLeft = m_panel->width();
     for (QWidget *control : controls) {

@@ -21,6 +21,7 @@ class WorkScreen : public QWidget
     Q_OBJECT
 public:
     WorkScreen(const QString &name, const QString &caption, QSize panelSize);
+    ~WorkScreen() override;
 
     QWidget *panel() const { return m_panel; }
     // Adds the status line across the foot of the window.
@@ -49,4 +50,5 @@ private:
     QLabel *m_status = nullptr;
     QList<std::pair<QWidget *, QPoint>> m_pinned; // control, its place in the design
     int m_pinnedLeft = 0;                         // the design's left edge of the pinned group
+    QMetaObject::Connection m_focusWatch;
 };
