@@ -116,6 +116,14 @@ double elapsedMs(const std::function<void()> &work)
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
 
+double medianMs(int runs, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(elapsedMs(work));
+    return median(times);
+}
+
 // A figure of /proc/self/status, in KiB.
 long statusKiB(const char *key)
 {
