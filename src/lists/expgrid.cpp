@@ -96,21 +96,10 @@ void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> 
                                      m_blockUsed);
                 char *dst = block + m_blockUsed;
                 for (TSchedaProdotto::Index field : kFields) {
-                    const TSchedaProdotto::Field &f = TSchedaProdotto::fields()[field];
-                    const auto *in = reinterpret_cast<const unsigned char *>(record + f.offset);
-                    int used = std::min<int>(in[0], f.capacity);
-                    const unsigned char *begin = in + 1;
-                    // Trimmed of blanks and control characters: the bytes up to 0x20 are
-                    // exactly the characters up to U+0020.
-                    while (used > 0 && *begin <= 0x20) {
-                        ++begin;
-                        --used;
-                    }
-                    while (used > 0 && begin[used - 1] <= 0x20)
-                        --used;
-                    std::memcpy(dst, begin, static_cast<std::size_t>(used));
-                    dst += used;
-                    *lengths++ = static_cast<std::uint8_t>(used);
+                    const QByteArrayView bytes = TSchedaProdotto::trimmedBytes(record, field);
+                    std::memcpy(dst, bytes.data(), static_cast<std::size_t>(bytes.size()));
+                    dst += bytes.size();
+                    *lengths++ = static_cast<std::uint8_t>(bytes.size());
                 }
                 m_blockUsed = static_cast<std::size_t>(dst - block);
                 return true;

@@ -101,17 +101,9 @@ struct CampoGrezzo {
 
 CampoGrezzo campo(const char *record, int index)
 {
-    const S::Field &f = S::fields()[static_cast<std::size_t>(index)];
-    const auto *in = reinterpret_cast<const unsigned char *>(record + f.offset);
-    int used = std::min<int>(in[0], f.capacity);
-    const unsigned char *begin = in + 1;
-    while (used > 0 && *begin <= 0x20) {
-        ++begin;
-        --used;
-    }
-    while (used > 0 && begin[used - 1] <= 0x20)
-        --used;
-    return {begin, used};
+    const QByteArrayView bytes = S::trimmedBytes(record,
+                                                 static_cast<TSchedaProdotto::Index>(index));
+    return {reinterpret_cast<const unsigned char *>(bytes.data()), int(bytes.size())};
 }
 
 } // namespace

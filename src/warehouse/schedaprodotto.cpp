@@ -2,6 +2,8 @@
 
 #include "common/storedtext.h"
 
+#include <algorithm>
+
 namespace {
 
 using S = TSchedaProdotto;
@@ -78,4 +80,19 @@ QString TSchedaProdotto::field(const char *record, Index index)
 {
     const Field &f = kFields[static_cast<std::size_t>(index)];
     return StoredText::decode(record + f.offset, f.capacity);
+}
+
+QByteArrayView TSchedaProdotto::trimmedBytes(const char *record, Index index)
+{
+    const Field &f = kFields[static_cast<std::size_t>(index)];
+    const auto *in = reinterpret_cast<const unsigned char *>(record + f.offset);
+    int used = std::min<int>(in[0], f.capacity);
+    const unsigned char *begin = in + 1;
+    while (used > 0 && *begin <= 0x20) {
+        ++begin;
+        --used;
+    }
+    while (used > 0 && begin[used - 1] <= 0x20)
+        --used;
+    return QByteArrayView(reinterpret_cast<const char *>(begin), used);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -82,4 +83,8 @@ struct TSchedaProdotto {
     static TSchedaProdotto decode(const char *record);
     // Reads one field of a raw record without decoding the others.
     static QString field(const char *record, Index index);
+    // The stored bytes of one field of a raw record, trimmed of blanks and control
+    // characters. Each Windows-1252 byte is one character and the bytes up to 0x20 are
+    // exactly the characters up to U+0020, so these bytes are the loaded text's.
+    static QByteArrayView trimmedBytes(const char *record, Index index);
 };
