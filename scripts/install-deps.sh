@@ -16,6 +16,9 @@ packages=(
   # The backup copies are ZIP files, written and read with QuaZip.
   libquazip1-qt6-dev
   xvfb xauth poppler-utils
+  # The shared archive: Qt SQL's PostgreSQL driver, and the server the tests start a
+  # private cluster of.
+  libqt6sql6-psql postgresql
   # The desktop tests: a real window manager on the private X server, and xprop to see it ready.
   openbox x11-utils
   # The tests run under the users' locale, it_IT.UTF-8 (generated below).
