@@ -37,19 +37,28 @@ if [[ ! -s "$tmp/display" ]]; then
 fi
 export DISPLAY=":$(cat "$tmp/display")"
 case "$wm_name" in
-openbox) openbox --sm-disable >"$tmp/wm.log" 2>&1 & ;;
-icewm) icewm >"$tmp/wm.log" 2>&1 & ;;
+openbox) wm_command=(openbox --sm-disable) ;;
+icewm) wm_command=(icewm) ;;
 *) echo "with-wm: unknown window manager $wm_name" >&2; exit 1 ;;
 esac
-wm=$!
-# The window manager is ready once it owns the window manager selection of screen 0.
+# The window manager is ready once it owns the window manager selection of screen 0. One
+# that stops before (it could not reach the new display yet) is started again.
 ready=0
-for _ in $(seq 100); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
-        ready=1
-        break
-    fi
-    sleep 0.1
+for _ in 1 2 3; do
+    "${wm_command[@]}" >"$tmp/wm.log" 2>&1 &
+    wm=$!
+    for _ in $(seq 100); do
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+            ready=1
+            break
+        fi
+        kill -0 "$wm" 2>/dev/null || break
+        sleep 0.1
+    done
+    [[ $ready -eq 1 ]] && break
+    kill "$wm" 2>/dev/null
+    wait "$wm" 2>/dev/null
+    sleep 0.5
 done
 if [[ $ready -ne 1 ]]; then
     echo "with-wm: $wm_name did not start" >&2
