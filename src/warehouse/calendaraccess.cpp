@@ -81,11 +81,7 @@ class DayCell final : public QAccessibleInterface, public QAccessibleTableCellIn
 public:
     DayCell(QTableView *days, int row, int column) : m_days(days), m_row(row), m_column(column) {}
 
-    bool isValid() const override
-    {
-        return m_days && m_days->model() && m_row >= 0 && m_column >= 0 &&
-               m_row < m_days->model()->rowCount() && m_column < m_days->model()->columnCount();
-    }
+    bool isValid() const override { return m_days && m_days->model(); }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override { return m_days ? m_days->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override
@@ -99,7 +95,7 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (!isValid())
+        if (!inModel())
             return {};
         if (t == QAccessible::Name) {
             const QString date = CalendarAccess::cellName(calendarOf(m_days), m_row, m_column);
@@ -111,7 +107,7 @@ public:
 
     QRect rect() const override
     {
-        if (!isValid())
+        if (!inModel())
             return {};
         const QRect local = m_days->visualRect(index());
         return QRect(m_days->viewport()->mapToGlobal(local.topLeft()), local.size());
@@ -119,6 +115,11 @@ public:
 
     QAccessible::Role role() const override
     {
+        // The view's own header row and column, hidden, come before the model's.
+        if (m_row < 0)
+            return QAccessible::ColumnHeader;
+        if (m_column < 0)
+            return QAccessible::RowHeader;
         const QCalendarWidget *calendar = calendarOf(m_days);
         if (calendar && m_row < firstDayRow(calendar))
             return QAccessible::ColumnHeader;
@@ -134,14 +135,14 @@ public:
             st.invalid = true;
             return st;
         }
+        if (!inModel() || !m_days->isVisible())
+            st.invisible = true;
         if (role() != QAccessible::Cell)
             return st;
         st.selectable = true;
         st.focusable = true;
         st.selected = isSelected();
         st.focused = m_days->hasFocus() && m_days->currentIndex() == index();
-        if (!m_days->isVisible())
-            st.invisible = true;
         return st;
     }
 
@@ -154,7 +155,7 @@ public:
 
     bool isSelected() const override
     {
-        return isValid() && m_days->selectionModel() &&
+        return inModel() && m_days->selectionModel() &&
                m_days->selectionModel()->isSelected(index());
     }
     QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
@@ -166,6 +167,11 @@ public:
     QAccessibleInterface *table() const override { return parent(); }
 
 private:
+    bool inModel() const
+    {
+        return isValid() && m_row >= 0 && m_column >= 0 && m_row < m_days->model()->rowCount() &&
+               m_column < m_days->model()->columnCount();
+    }
     QModelIndex index() const { return m_days->model()->index(m_row, m_column); }
 
     QPointer<QTableView> m_days;
@@ -204,7 +210,7 @@ public:
             return nullptr;
         const int row = index / slotColumns() - headerRows();
         const int column = index % slotColumns() - headerColumns();
-        // A hidden header's slot: a cell outside the model, which reads as invalid.
+        // A slot of the hidden header row or column: a cell outside the model, invisible.
         return cell(row, column, index);
     }
 

@@ -181,6 +181,12 @@ void ScreenReader::calendarDaysReadTheirDate()
                  days->model()->index(row, column).data().toString());
     QCOMPARE(cell->parent(), grid);
     QCOMPARE(grid->child(grid->indexOfChild(cell)), cell);
+    // A screen reader walking the grid meets no hole and finds each child where it was.
+    for (int i = 0; i < grid->childCount(); ++i) {
+        QAccessibleInterface *child = grid->child(i);
+        QVERIFY(child && child->isValid());
+        QCOMPARE(grid->indexOfChild(child), i);
+    }
 }
 
 // A key that moves the chosen day sends a focus event for the cell of the new day, which
