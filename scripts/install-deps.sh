@@ -19,8 +19,10 @@ packages=(
   # The shared archive: Qt SQL's PostgreSQL driver, and the server the tests start a
   # private cluster of.
   libqt6sql6-psql postgresql
-  # The desktop tests: a real window manager on the private X server, and xprop to see it ready.
-  openbox x11-utils
+  # The desktop tests: two real window managers on the private X server, and xprop to see
+  # them ready; a private session bus with the accessibility bus and its registry for the
+  # screen reader's checks.
+  openbox icewm x11-utils dbus-daemon dbus-bin at-spi2-core
   # The tests run under the users' locale, it_IT.UTF-8 (generated below).
   locales
   # `make package` and its checks: CPack's dependency computation (dpkg-shlibdeps) and

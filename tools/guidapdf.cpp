@@ -13,7 +13,9 @@
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -103,6 +105,29 @@ QList<int> sectionPages(QTextDocument &doc, qreal pageHeight)
     return pages;
 }
 
+// A laid-out line of the guide and the page it lies on. The document paginates itself (its
+// page size is set), so each line lies wholly on one page.
+struct PageLine {
+    QTextLayout *layout;
+    int index;
+};
+
+QList<QList<PageLine>> pageLines(QTextDocument &doc, qreal pageHeight, int pages)
+{
+    QList<QList<PageLine>> byPage(pages);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextLayout *layout = b.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const qreal top = layout->position().y() + layout->lineAt(i).y();
+            // A line moved to the top of a page starts exactly on its break; the margin
+            // keeps rounding from giving it to the page before.
+            const int onPage = std::clamp(static_cast<int>((top + 0.5) / pageHeight), 0, pages - 1);
+            byPage[onPage].append({layout, i});
+        }
+    }
+    return byPage;
+}
+
 bool writeGuide(const QString &path)
 {
     QSaveFile file(path);
@@ -136,12 +161,18 @@ bool writeGuide(const QString &path)
             return false;
         QFont footerFont(u"Verdana"_s, 9);
         const int pages = doc.pageCount();
+        const QList<QList<PageLine>> linesByPage = pageLines(doc, page.height(), pages);
         for (int i = 0; i < pages; ++i) {
             if (i > 0 && !writer.newPage())
                 return false;
             painter.save();
             painter.translate(0, -i * page.height());
-            doc.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
+            // Line by line rather than the document clipped to the page: a clip only hides
+            // the lines of a paragraph that runs on over the break, which would still reach
+            // the file as invisible text, read twice by search and read-aloud.
+            painter.setPen(Qt::black);
+            for (const PageLine &line : linesByPage.at(i))
+                line.layout->lineAt(line.index).draw(&painter, line.layout->position());
             painter.restore();
             if (i > 0) {
                 painter.setFont(footerFont);

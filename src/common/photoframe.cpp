@@ -36,18 +36,26 @@ QAccessibleInterface *photoFrameFactory(const QString &className, QObject *objec
     return nullptr;
 }
 
-} // namespace
-
-PhotoFrame::PhotoFrame(QWidget *parent, const QString &name, const QString &accessibleName)
-    : QWidget(parent)
+// The factory must be in place before the first frame exists: while a screen reader
+// listens, the frame's creation and naming already ask for its interface, and the one made
+// then (a plain widget without the factory) is kept for the frame's whole life.
+QWidget *withFactoryInstalled(QWidget *parent)
 {
-    setObjectName(name);
-    setAccessibleName(accessibleName);
-    static const bool factoryInstalled = [] {
+    static const bool installed = [] {
         QAccessible::installFactory(photoFrameFactory);
         return true;
     }();
-    Q_UNUSED(factoryInstalled);
+    Q_UNUSED(installed);
+    return parent;
+}
+
+} // namespace
+
+PhotoFrame::PhotoFrame(QWidget *parent, const QString &name, const QString &accessibleName)
+    : QWidget(withFactoryInstalled(parent))
+{
+    setObjectName(name);
+    setAccessibleName(accessibleName);
 }
 
 void PhotoFrame::setPicture(const QImage &picture)

@@ -4,6 +4,8 @@
 #include "common/navigation.h"
 #include "common/storedtext.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QString>
 
@@ -20,6 +22,20 @@ struct Texts {
     QString emptyFile;    // an arrow on a file with no record
     QString photosFailed; // the record was stored but not all of its photos
 };
+
+// Another record is on show: a screen reader is told the new position the label reads, and
+// the control that has the focus afresh, which now reads the new record's value, so the
+// move is heard though the focus never left that control.
+inline void announceMove(QWidget *screen, QLabel *position)
+{
+    QAccessibleEvent moved(position, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&moved);
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && (focus == screen || screen->isAncestorOf(focus))) {
+        QAccessibleEvent focused(focus, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focused);
+    }
+}
 
 // One arrow: opens the file and shows the record the step leads to through
 // show(file, position), which reads it and closes the file; or says why there is none.
@@ -45,6 +61,9 @@ void navigate(QWidget *screen, File &file, Navigation::Step step, QLabel *positi
         return;
     case Navigation::Move::Kind::Show:
         show(file, move.target);
+        // Not when the record could not be read and the screen kept the one it had.
+        if (StoredText::trimBlanks(position->text()) == QString::number(move.target))
+            announceMove(screen, position);
         return;
     }
 }

@@ -5,6 +5,7 @@
 #include "common/picturebutton.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
+#include "warehouse/calendaraccess.h"
 #include "warehouse/magazzino.h"
 
 #include <QCalendarWidget>
@@ -26,6 +27,7 @@ TfrmCalendario::TfrmCalendario(QWidget *parent) : QDialog(parent)
     lblTitolo = new QLabel(u"Importare una data:"_s, this);
     lblTitolo->setObjectName(u"lblTitolo"_s);
     lblTitolo->setGeometry(12, 10, 316, 20);
+    CalendarAccess::prepare();
     calAppuntamenti = new QCalendarWidget(this);
     calAppuntamenti->setObjectName(u"calAppuntamenti"_s);
     calAppuntamenti->setGeometry(12, 34, 316, 210);

@@ -15,6 +15,7 @@
 #include "pricelist/apricatalogo.h"
 #include "pricelist/creacatalogo.h"
 #include "pricelist/listinoprezzi.h"
+#include "support/pdf.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 #include "warehouse/allegacartella.h"
@@ -133,6 +134,7 @@ private Q_SLOTS:
     void pdfLinkInFolderWithBlanks();
     void cornerWindowLinks_data();
     void cornerWindowLinks();
+    void guideTextReadsEachLineOnce();
 
 private:
     TfrmAvvio *hub() const { return screens().avvio; }
@@ -454,6 +456,51 @@ void Help::cornerWindowLinks()
     QCOMPARE(m_rec->opened, QStringList{target});
     QVERIFY(hub()->isVisible());
     QVERIFY(hub()->findChildren<QDialog *>().isEmpty());
+}
+
+// The guide's text layer, as search and read-aloud get it, reads every chapter once and in
+// order after the title page: a line at a page break is neither lost nor given twice (a
+// line drawn clipped away still reaches the text layer).
+void Help::guideTextReadsEachLineOnce()
+{
+    const QList<Pdf::Word> words = Pdf::words(QStringLiteral(SCAFFARIA_PROGRAM_DIR "/Guida.pdf"));
+    QVERIFY(!words.isEmpty());
+    QStringList read;
+    for (const Pdf::Word &word : words) {
+        // Ligatures (the "ff" of the program's name) read as their letters.
+        if (word.page > 0)
+            read << word.text.normalized(QString::NormalizationForm_KC);
+    }
+    QString shown = read.join(u' ');
+    static const QRegularExpression footer(u" ?Scaffaria - Guida all'utilizzo Pagina \\d+"_s);
+    const qsizetype pages = words.last().page + 1;
+    qsizetype footers = 0;
+    for (auto it = footer.globalMatch(shown); it.hasNext(); it.next())
+        ++footers;
+    QCOMPARE(footers, pages - 1);
+    shown.remove(footer);
+
+    QStringList chapters;
+    const QList<Topic> topics = HelpTexts::topics();
+    for (qsizetype i = 0; i < topics.size(); ++i) {
+        const Topic topic = topics.at(i);
+        chapters << QString::number(i + 1) + u". "_s + HelpTexts::screenName(topic)
+                 << HelpTexts::title(topic);
+        chapters << (topic == Topic::Avvio ? HelpTexts::hubOpening() << HelpTexts::hubKeys()
+                                           : HelpTexts::paragraphs(topic));
+    }
+    chapters << QString::number(topics.size() + 1) +
+                    u". Accesso, copie di sicurezza e uso in rete"_s
+             << HelpTexts::hubClosing();
+    const QString expected = chapters.join(u' ').simplified();
+    shown = shown.simplified();
+    // Where the two part, with some words around, rather than two texts of pages.
+    qsizetype at = 0;
+    while (at < shown.size() && at < expected.size() && shown.at(at) == expected.at(at))
+        ++at;
+    const qsizetype from = std::max<qsizetype>(0, at - 60);
+    QVERIFY2(shown == expected, qPrintable(u"read \""_s + shown.mid(from, 160) + u"\"\nguide \""_s +
+                                           expected.mid(from, 160) + u'"'));
 }
 
 SCAFFARIA_TEST(Help)
