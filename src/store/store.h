@@ -42,6 +42,10 @@ template<typename Record> struct Read {
     qint64 version = 0;
 };
 
+// A version no record ever has: a write checked against it is refused (Conflict) by a store
+// that keeps versions, as for a record saved elsewhere since it was read.
+inline constexpr qint64 kNoVersion = -1;
+
 // What a list asks of the archive, so that the shared store can filter at the server.
 // The store visits, in position order, at least every card the list keeps and every card
 // whose numbers the list needs are not numbers (the list stops at the first of those);
