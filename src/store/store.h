@@ -155,7 +155,9 @@ public:
     virtual bool copyIn(const QString &sourcePath, const QString &name) = 0;
     // A path on this computer from which the document can be opened: the file itself in
     // the folder store, a fresh copy in a private temporary folder for the shared store.
-    // Nothing when the document is missing or cannot be fetched.
+    // Nothing when the document is missing or cannot be fetched; the folder store gives the
+    // file's path whenever the name is safe and leaves a missing file to the system's
+    // opener, as the attachments dialog always has.
     virtual std::optional<QString> openablePath(const QString &name) = 0;
 };
 
