@@ -344,8 +344,7 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     }
 
     // The slots keep their pictures when they cannot be stored, so the user can try the
-    // save again.
-    // The photos are encoded before the list is opened.
+    // save again. The photos are encoded before the list is opened.
     std::array<QByteArray, TPaginaListino::SlotCount> photos;
     for (SlotListino *slot : m_slots)
         photos[static_cast<std::size_t>(slot->slot())] = FotoListino::encode(slot->picture());

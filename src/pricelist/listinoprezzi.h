@@ -40,7 +40,8 @@ public:
     // Empties every slot, gives each the placeholder, empties the position and puts the
     // focus on slot A's name.
     void PulisciPagina();
-    // Shows a page read from position p: the fields, the position, the page photos.
+    // Shows a page read from position p: the fields, the position, the page photos. Its
+    // version is not known here, so a save overwrites the page without asking.
     void MostraPagina(const TPaginaListino &page, qint64 position);
     // The page as the slots hold it, as it would be stored.
     TPaginaListino paginaFromScreen() const;
