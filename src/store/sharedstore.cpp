@@ -24,8 +24,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <limits>
 #include <cstring>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -84,6 +84,14 @@ QString joined(const QList<Column> &columns, const QString &prefix = {})
     return names.join(u", "_s);
 }
 
+// Qt SQL binds a null byte array or text as NULL: an empty file or field is bound as
+// an empty value instead.
+QByteArray bytesValue(const QByteArray &bytes)
+{
+    return bytes.isNull() ? QByteArray("", 0) : bytes;
+}
+QString textValue(const QString &text) { return text.isNull() ? QStringLiteral("") : text; }
+
 // A record as the database keeps it: the trimmed, cut text of each field, and the record's
 // own bytes only when they are not what the program writes for those texts (padding left
 // by another program, a text cut after a blank, a NUL inside a field, which a text column
@@ -106,7 +114,7 @@ Row rowFromRecord(const QList<Column> &columns, const char *record, int size)
             exact = false;
             text.replace(QChar(u'\0'), QChar(0xFFFD));
         }
-        row.texts.append(text);
+        row.texts.append(textValue(text));
     }
     if (!exact || std::memcmp(again.constData(), record, static_cast<std::size_t>(size)) != 0)
         row.raw = QByteArray(record, size);
@@ -168,8 +176,7 @@ QString documentFolderName() { return u"Documenti_Allegati"_s; }
 
 bool isPriceListName(const QString &name)
 {
-    return !name.contains(u'/') && name.size() > 4 &&
-           name.endsWith(u".lis"_s, Qt::CaseInsensitive);
+    return !name.contains(u'/') && name.size() > 4 && name.endsWith(u".lis"_s, Qt::CaseInsensitive);
 }
 
 // A bare file name that stays inside its folder.
@@ -200,9 +207,10 @@ QStringList schemaStatements()
     sql << u"CREATE TABLE scaffaria_contatori (nome text PRIMARY KEY, valore bigint NOT NULL)"_s;
     sql << u"INSERT INTO scaffaria_contatori (nome, valore) VALUES ('schede', 0)"_s;
 
-    QString cards = u"CREATE TABLE schede (posizione bigint PRIMARY KEY CHECK (posizione > 0), "
-                    "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "_s
-                        .arg(TSchedaProdotto::Size);
+    QString cards =
+        u"CREATE TABLE schede (posizione bigint PRIMARY KEY CHECK (posizione > 0), "
+        "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "_s.arg(
+            TSchedaProdotto::Size);
     for (const Column &c : cardColumns())
         cards += u"%1 text NOT NULL CHECK (char_length(%1) <= %2), "_s.arg(c.name).arg(c.capacity);
     cards += u"sottoscorta boolean NOT NULL, da_saldare boolean NOT NULL)"_s;
@@ -213,10 +221,11 @@ QStringList schemaStatements()
     sql << u"CREATE TABLE foto_schede (posizione bigint PRIMARY KEY, jpeg bytea NOT NULL)"_s;
 
     sql << u"CREATE TABLE listini (nome_file text PRIMARY KEY, pagine bigint NOT NULL DEFAULT 0)"_s;
-    QString pages = u"CREATE TABLE pagine (nome_file text NOT NULL REFERENCES listini "
-                    "ON DELETE CASCADE, posizione bigint NOT NULL CHECK (posizione > 0), "
-                    "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "_s
-                        .arg(TPaginaListino::Size);
+    QString pages =
+        u"CREATE TABLE pagine (nome_file text NOT NULL REFERENCES listini "
+        "ON DELETE CASCADE, posizione bigint NOT NULL CHECK (posizione > 0), "
+        "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "_s.arg(
+            TPaginaListino::Size);
     for (const Column &c : pageColumns())
         pages += u"%1 text NOT NULL CHECK (char_length(%1) <= %2), "_s.arg(c.name).arg(c.capacity);
     pages += u"PRIMARY KEY (nome_file, posizione))"_s;
@@ -263,7 +272,10 @@ QString sharedFailureText()
            "riprovare."_s;
 }
 
-QString sharedNotEmptyText() { return u"Attenzione: l'archivio condiviso contiene già dei dati."_s; }
+QString sharedNotEmptyText()
+{
+    return u"Attenzione: l'archivio condiviso contiene già dei dati."_s;
+}
 
 // ---------------------------------------------------------------------------------------
 // Connections and transactions
@@ -273,8 +285,8 @@ struct SharedConnections {
     SharedSettings settings;
     QString prefix;
     QMutex mutex;
-    QSet<QString> names;          // the connections made, one per thread
-    QSet<QString> schemaChecked;  // connections that have seen the schema since they opened
+    QSet<QString> names;         // the connections made, one per thread
+    QSet<QString> schemaChecked; // connections that have seen the schema since they opened
     std::atomic<bool> lastFromServer{false};
     std::unique_ptr<QTemporaryDir> openable;
 
@@ -549,8 +561,9 @@ public:
         using Result = std::optional<Read<TSchedaProdotto>>;
         return within<Result>(m_session, std::nullopt, [&]() -> Result {
             QSqlQuery q = m_session.query();
-            if (!m_session.exec(q, u"SELECT versione, grezzo, "_s + joined(cardColumns()) +
-                                       u" FROM schede WHERE posizione = ?"_s,
+            if (!m_session.exec(q,
+                                u"SELECT versione, grezzo, "_s + joined(cardColumns()) +
+                                    u" FROM schede WHERE posizione = ?"_s,
                                 {position}))
                 return std::nullopt;
             if (!q.next())
@@ -662,9 +675,9 @@ public:
                 if (key.isEmpty() || key.contains('\0') || index < 0 ||
                     index >= TSchedaProdotto::FieldCount)
                     continue;
-                terms.append(u"strpos(translate(%1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', "
-                             "'abcdefghijklmnopqrstuvwxyz'), ?) > 0"_s
-                                 .arg(cardColumns()[index].name));
+                terms.append(
+                    u"strpos(translate(%1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', "
+                    "'abcdefghijklmnopqrstuvwxyz'), ?) > 0"_s.arg(cardColumns()[index].name));
                 values.append(StoredText::fromCp1252(key));
             }
             where = terms.join(u" AND "_s);
@@ -699,7 +712,7 @@ public:
             return m_session.exec(q,
                                   u"INSERT INTO foto_schede (posizione, jpeg) VALUES (?, ?) "
                                   "ON CONFLICT (posizione) DO UPDATE SET jpeg = EXCLUDED.jpeg"_s,
-                                  {position, jpeg});
+                                  {position, bytesValue(jpeg)});
         });
     }
 
@@ -777,9 +790,9 @@ private:
 class SharedPages final : public Pages
 {
 public:
-    SharedPages(SharedConnections *d, const QString &fileName)
-        : m_session(d), m_fileName(fileName)
-    {}
+    SharedPages(SharedConnections *d, const QString &fileName) : m_session(d), m_fileName(fileName)
+    {
+    }
 
     // As with a list file, opening makes a missing list, empty.
     bool open() override
@@ -809,8 +822,9 @@ public:
         using Result = std::optional<Read<TPaginaListino>>;
         return within<Result>(m_session, std::nullopt, [&]() -> Result {
             QSqlQuery q = m_session.query();
-            if (!m_session.exec(q, u"SELECT versione, grezzo, "_s + joined(pageColumns()) +
-                                       u" FROM pagine WHERE nome_file = ? AND posizione = ?"_s,
+            if (!m_session.exec(q,
+                                u"SELECT versione, grezzo, "_s + joined(pageColumns()) +
+                                    u" FROM pagine WHERE nome_file = ? AND posizione = ?"_s,
                                 {m_fileName, position}))
                 return std::nullopt;
             if (!q.next())
@@ -825,8 +839,8 @@ public:
         });
     }
 
-    Written writeAt(qint64 position, const TPaginaListino &page,
-                    std::optional<qint64> shownVersion, qint64 *newVersion) override
+    Written writeAt(qint64 position, const TPaginaListino &page, std::optional<qint64> shownVersion,
+                    qint64 *newVersion) override
     {
         return within<Written>(m_session, Written::Failed, [&]() -> Written {
             const QByteArray record = page.encode();
@@ -948,7 +962,7 @@ public:
             return s.exec(q,
                           u"INSERT INTO %1 (%2, %3) VALUES (?, ?) ON CONFLICT (%2) DO UPDATE "
                           "SET %3 = EXCLUDED.%3"_s.arg(table, key, column),
-                          {name, bytes});
+                          {name, bytesValue(bytes)});
         });
     }
 
@@ -1008,8 +1022,7 @@ public:
         return std::make_unique<SharedPages>(d, fileName);
     }
 
-    std::optional<QByteArray> pagePhoto(const QString &listName, int slot,
-                                        qint64 position) override
+    std::optional<QByteArray> pagePhoto(const QString &listName, int slot, qint64 position) override
     {
         return nonEmpty(m_blobs.get(u"foto_listino"_s, u"nome_file"_s, u"jpeg"_s,
                                     pagePhotoName(listName, slot, position)));
@@ -1051,6 +1064,8 @@ public:
 
     std::optional<bool> exists(const QString &name) override
     {
+        if (!isBareName(name))
+            return std::nullopt;
         return m_blobs.exists(u"documenti"_s, u"nome_file"_s, name);
     }
 
@@ -1077,8 +1092,8 @@ public:
     {
         if (!isBareName(name))
             return std::nullopt;
-        const std::optional<QByteArray> bytes =
-            m_blobs.get(u"documenti"_s, u"nome_file"_s, u"dati"_s, name);
+        const std::optional<QByteArray> bytes = m_blobs.get(u"documenti"_s, u"nome_file"_s,
+                                                            u"dati"_s, name);
         if (!bytes || bytes->isNull())
             return std::nullopt;
         QMutexLocker lock(&d->mutex);
@@ -1093,8 +1108,7 @@ public:
         }
         const QString path = QDir(d->openable->path()).filePath(name);
         QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() ||
-            !out.commit())
+        if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() || !out.commit())
             return std::nullopt;
         return path;
     }
@@ -1299,7 +1313,8 @@ SharedBackend::Outcome SharedBackend::transferIn(const QString &folder, const Pr
             const QString full = insertCardsSql(kInsertBatch);
             qint64 position = 0;
             while (position < records) {
-                const int rows = static_cast<int>(std::min<qint64>(kInsertBatch, records - position));
+                const int rows =
+                    static_cast<int>(std::min<qint64>(kInsertBatch, records - position));
                 const QByteArray block = file.read(qint64(rows) * TSchedaProdotto::Size);
                 if (block.size() != qint64(rows) * TSchedaProdotto::Size)
                     return fail(unreadable.arg(relative));
@@ -1333,7 +1348,8 @@ SharedBackend::Outcome SharedBackend::transferIn(const QString &folder, const Pr
                 const QByteArray page = file.read(TPaginaListino::Size);
                 if (page.size() != TPaginaListino::Size)
                     return fail(unreadable.arg(relative));
-                const Row row = rowFromRecord(pageColumns(), page.constData(), TPaginaListino::Size);
+                const Row row = rowFromRecord(pageColumns(), page.constData(),
+                                              TPaginaListino::Size);
                 QVariantList values{relative, p, 1,
                                     row.raw.isNull() ? nullBytes() : QVariant(row.raw)};
                 for (const QString &t : row.texts)
@@ -1341,8 +1357,7 @@ SharedBackend::Outcome SharedBackend::transferIn(const QString &folder, const Pr
                 QStringList marks(pageColumns().size() + 4, u"?"_s);
                 if (!execOn(db,
                             u"INSERT INTO pagine (nome_file, posizione, versione, grezzo, "_s +
-                                joined(pageColumns()) + u") VALUES ("_s + marks.join(u',') +
-                                u')',
+                                joined(pageColumns()) + u") VALUES ("_s + marks.join(u',') + u')',
                             values))
                     return fail(sharedFailureText());
                 advance(page.size());
@@ -1357,16 +1372,16 @@ SharedBackend::Outcome SharedBackend::transferIn(const QString &folder, const Pr
         bool stored;
         if (photo.hasMatch()) {
             stored = execOn(db, u"INSERT INTO foto_schede (posizione, jpeg) VALUES (?, ?)"_s,
-                            {photo.captured(1).toLongLong(), bytes});
+                            {photo.captured(1).toLongLong(), bytesValue(bytes)});
         } else if (relative.startsWith(photoFolderName() + u'/')) {
             stored = execOn(db, u"INSERT INTO foto_listino (nome_file, jpeg) VALUES (?, ?)"_s,
-                            {relative.mid(photoFolderName().size() + 1), bytes});
+                            {relative.mid(photoFolderName().size() + 1), bytesValue(bytes)});
         } else if (relative.startsWith(documentFolderName() + u'/')) {
             stored = execOn(db, u"INSERT INTO documenti (nome_file, dati) VALUES (?, ?)"_s,
-                            {relative.mid(documentFolderName().size() + 1), bytes});
+                            {relative.mid(documentFolderName().size() + 1), bytesValue(bytes)});
         } else {
             stored = execOn(db, u"INSERT INTO altri_file (percorso, dati) VALUES (?, ?)"_s,
-                            {relative, bytes});
+                            {relative, bytesValue(bytes)});
         }
         if (!stored)
             return fail(sharedFailureText());
@@ -1388,10 +1403,12 @@ SharedBackend::Outcome SharedBackend::writeOut(const QString &folder, const Prog
         return failed;
     QSqlDatabase &db = *opened;
     // One snapshot of the whole archive, however long the writing takes.
-    if (!db.transaction() || !execOn(db, u"SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, "
-                                         "READ ONLY"_s,
-                                     {}))
+    if (!db.transaction())
         return failed;
+    if (!QSqlQuery(db).exec(u"SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"_s)) {
+        db.rollback();
+        return failed;
+    }
     struct Guard {
         QSqlDatabase &db;
         ~Guard() { db.rollback(); }
@@ -1431,8 +1448,9 @@ SharedBackend::Outcome SharedBackend::writeOut(const QString &folder, const Prog
             return {false, notWritten.arg(ArchivioMagazzino::fileName())};
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        if (!q.prepare(u"SELECT posizione, grezzo, "_s + joined(cardColumns()) +
-                       u" FROM schede WHERE posizione > ? ORDER BY posizione LIMIT %1"_s.arg(kBlock)))
+        if (!q.prepare(
+                u"SELECT posizione, grezzo, "_s + joined(cardColumns()) +
+                u" FROM schede WHERE posizione > ? ORDER BY posizione LIMIT %1"_s.arg(kBlock)))
             return failed;
         qint64 last = 0;
         QByteArray block;
@@ -1450,8 +1468,7 @@ SharedBackend::Outcome SharedBackend::writeOut(const QString &folder, const Prog
                 last = position;
                 const qsizetype at = block.size();
                 block.resize(at + TSchedaProdotto::Size);
-                if (!recordFromQuery(q, 1, cardColumns(), TSchedaProdotto::Size,
-                                     block.data() + at))
+                if (!recordFromQuery(q, 1, cardColumns(), TSchedaProdotto::Size, block.data() + at))
                     return failed;
                 ++rows;
             }
