@@ -3,6 +3,7 @@
 #include "common/durablefile.h"
 #include "common/programfolder.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -279,6 +280,24 @@ QImage readStretched(QIODevice *device, QSize size)
     return stretched(decode(device, size), size);
 }
 
+QImage fromBytes(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return QImage();
+    return decode(&buffer, QSize());
+}
+
+QImage fromBytesStretched(const QByteArray &bytes, QSize size)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return QImage();
+    return stretched(decode(&buffer, size), size);
+}
+
 QImage fitted(const QImage &picture)
 {
     if (pixels(picture.size()) <= kMostPixels)
@@ -313,6 +332,32 @@ bool write(const QString &path, const QImage &picture)
         return false;
     }
     return DurableFile::commit(file);
+}
+
+QByteArray encode(const QImage &picture, const QByteArray &format)
+{
+    if (picture.isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return {};
+    QImageWriter writer(&buffer, format);
+    if (format == "jpg" || format == "jpeg")
+        writer.setQuality(90);
+    if (!writer.write(picture))
+        return {};
+    buffer.close();
+    return bytes;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return false;
+    if (writeCheck() && !writeCheck()(path))
+        return false;
+    return DurableFile::writeWhole(path, bytes);
 }
 
 QString unreadableMessage()

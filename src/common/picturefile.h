@@ -33,6 +33,11 @@ QImage read(QIODevice *device);
 QImage readStretched(const QString &path, QSize size);
 QImage readStretched(QIODevice *device, QSize size);
 
+// The same for a picture held as the bytes of its file (as a store gives it), within the
+// same bounds.
+QImage fromBytes(const QByteArray &bytes);
+QImage fromBytesStretched(const QByteArray &bytes, QSize size);
+
 // A picture made elsewhere (a camera frame), scaled down to kMostPixels when larger.
 QImage fitted(const QImage &picture);
 
@@ -43,6 +48,13 @@ QByteArray formatFor(const QString &path);
 // Writes the picture in the format of formatFor(path), replacing any previous file; a
 // failed write leaves the previous file whole. True once the new file has reached the disk.
 bool write(const QString &path, const QImage &picture);
+
+// The bytes of the file write() would make for a name with that format's suffix (JPEG at
+// the same quality by default); empty for a null picture or when encoding fails.
+QByteArray encode(const QImage &picture, const QByteArray &format = QByteArrayLiteral("jpg"));
+// Replaces a file by bytes already encoded, whole or not at all, under the same test check
+// as write(). True once the new file has reached the disk.
+bool writeBytes(const QString &path, const QByteArray &bytes);
 
 // The warning shown when a file the user chose is not a readable picture.
 QString unreadableMessage();

@@ -37,8 +37,7 @@ enum class Written {
 
 // A record as read, with the version it had then. The folder store has one writer and
 // no versions: its version is always 0 and it never answers Conflict.
-template<typename Record>
-struct Read {
+template<typename Record> struct Read {
     Record record;
     qint64 version = 0;
 };
