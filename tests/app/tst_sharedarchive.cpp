@@ -11,8 +11,10 @@
 #include "common/screens.h"
 #include "store/folderstore.h"
 #include "store/sharedstore.h"
+#include "support/pgcluster.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
+#include "warehouse/schedaprodotto.h"
 
 #include <QApplication>
 #include <QDir>
@@ -445,4 +447,154 @@ void SharedArchive::backupsWithSharedStore()
 }
 
 SCAFFARIA_TEST(SharedArchive)
+
+// The dialog against a real server: a private PostgreSQL cluster that the test starts.
+class SharedArchiveServer final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void testUseTransferBackUp();
+
+private:
+    // Fills the dialog's fields with the settings.
+    static void fill(TfrmArchivioCondiviso &dialog, const Store::SharedSettings &settings);
+
+    PgCluster m_cluster;
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::unique_ptr<Recorder> m_rec;
+};
+
+void SharedArchiveServer::initTestCase()
+{
+    if (!PgCluster::binaries())
+        QSKIP("PostgreSQL server binaries not installed (initdb, pg_ctl under "
+              "/usr/lib/postgresql): `make test` installs them");
+    QVERIFY2(m_cluster.start(), qPrintable(m_cluster.error()));
+}
+
+void SharedArchiveServer::init()
+{
+    m_folder = std::make_unique<TempProgramFolder>();
+    m_rec = std::make_unique<Recorder>();
+    Store::setCurrent(std::make_unique<Store::FolderBackend>());
+}
+
+void SharedArchiveServer::cleanup()
+{
+    destroyScreens();
+    Store::setCurrent(std::make_unique<Store::FolderBackend>());
+    QVERIFY2(m_rec->unexpected.isEmpty(), qPrintable(m_rec->unexpected.join(u", ")));
+    m_rec.reset();
+    m_folder.reset();
+}
+
+void SharedArchiveServer::fill(TfrmArchivioCondiviso &dialog, const Store::SharedSettings &settings)
+{
+    dialog.txtServer->setText(settings.server);
+    dialog.txtPorta->setText(QString::number(settings.port));
+    dialog.txtDatabase->setText(settings.database);
+    dialog.txtUtente->setText(settings.user);
+    dialog.txtPassword->setText(settings.password);
+}
+
+// A database that cannot be reached changes nothing; one that can is tested, filled once
+// from the folder (and refused a second time), put in use, and backed up as the folder.
+void SharedArchiveServer::testUseTransferBackUp()
+{
+    TSchedaProdotto first;
+    first.Codice = u"A-1"_s;
+    first.Nome = u"Vite inox € 4 mm"_s;
+    first.Giacenza = u"12"_s;
+    first.Pagato = TSchedaProdotto::paidNo();
+    TSchedaProdotto second = first;
+    second.Codice = u"B-2"_s;
+    second.Nome = u"Dado"_s;
+    const QByteArray archive = first.encode() + second.encode();
+    QVERIFY(put(m_folder->file(u"Magazzino.pro"_s), archive));
+    QVERIFY(put(m_folder->file(u"unins000.dll"_s), kInitialStore));
+    QVERIFY(m_cluster.createDatabase(u"negozio"_s));
+    const Store::SharedSettings settings = m_cluster.settings(u"negozio"_s);
+
+    TfrmArchivioCondiviso dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+    // A database that is not there: the store's own sentence, nothing kept, no switch.
+    Store::SharedSettings absent = settings;
+    absent.database = u"nessuno"_s;
+    fill(dialog, absent);
+    for (QPushButton *button : {dialog.btnProva, dialog.btnUsaCondiviso}) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY2(m_rec->showedOnly(Recorder::Kind::Warning, Store::sharedFailureText()),
+                 qPrintable(button->objectName()));
+    }
+    QVERIFY(!QFileInfo::exists(SharedSettingsFile::path()));
+    QVERIFY(!Store::current().shared());
+
+    fill(dialog, settings);
+    QTest::mouseClick(dialog.btnProva, Qt::LeftButton);
+    QVERIFY(
+        m_rec->showedOnly(Recorder::Kind::Information, TfrmArchivioCondiviso::connected(settings)));
+    QVERIFY(!QFileInfo::exists(SharedSettingsFile::path()));
+
+    // The transfer asks first; No leaves the database empty.
+    m_rec->answers = {false};
+    QTest::mouseClick(dialog.btnTrasferisci, Qt::LeftButton);
+    QVERIFY(m_rec->showedOnly(Recorder::Kind::Question,
+                              TfrmArchivioCondiviso::transferQuestion(settings)));
+    QCOMPARE(Store::SharedBackend(settings).isEmpty(), std::optional<bool>(true));
+    m_rec->answers = {true};
+    QTest::mouseClick(dialog.btnTrasferisci, Qt::LeftButton);
+    QList<Recorder::Message> shown = m_rec->take();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(1).kind, Recorder::Kind::Information);
+    QCOMPARE(shown.at(1).text, TfrmArchivioCondiviso::transferred());
+    m_rec->answers = {true};
+    QTest::mouseClick(dialog.btnTrasferisci, Qt::LeftButton);
+    shown = m_rec->take();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(1).kind, Recorder::Kind::Warning);
+    QCOMPARE(shown.at(1).text, Store::sharedNotEmptyText());
+
+    QTest::mouseClick(dialog.btnUsaCondiviso, Qt::LeftButton);
+    QVERIFY(
+        m_rec->showedOnly(Recorder::Kind::Information, TfrmArchivioCondiviso::nowShared(settings)));
+    QVERIFY(Store::current().shared());
+    QCOMPARE(Store::current().description(),
+             u"Archivio condiviso: "_s + settings.server + u'/' + settings.database);
+    QCOMPARE(dialog.lblInUso->text(), u"In uso: "_s + Store::current().description());
+    const SharedSettingsFile::Content kept = SharedSettingsFile::read();
+    QCOMPARE(kept.state, SharedSettingsFile::State::Present);
+    QVERIFY(kept.settings == settings);
+    {
+        const std::unique_ptr<Store::Cards> cards = Store::current().cards();
+        QVERIFY(cards->open());
+        QCOMPARE(cards->count(), 2);
+        QCOMPARE(cards->readAt(2)->record.Codice, u"B-2"_s);
+        QVERIFY(cards->close());
+    }
+    dialog.close();
+
+    // The copy of the shared archive holds the folder's files: the database written out
+    // and this workstation's password store; the choice file is not part of it.
+    QVERIFY(put(m_folder->file(u"Magazzino.pro"_s), QByteArray()));
+    createScreens();
+    TfrmCopie copies(screens().avvio);
+    QVERIFY(copies.lblCartella->text().startsWith(u"L'archivio condiviso è in uso"_s));
+    copies.show();
+    QTest::mouseClick(copies.btnSalvaCopia, Qt::LeftButton);
+    QVERIFY(m_rec->messages.isEmpty());
+    const QList<BackupCopy::Listed> listed = BackupCopy::list(m_folder->path());
+    QCOMPARE(listed.size(), 1);
+    QVERIFY(listed.first().summary);
+    QCOMPARE(listed.first().summary->cards, 2);
+    QVERIFY(put(m_folder->file(u"Magazzino.pro"_s), archive));
+    QVERIFY(BackupCopy::holdsSameData(m_folder->path(), listed.first().path));
+}
+
+SCAFFARIA_TEST(SharedArchiveServer)
 #include "tst_sharedarchive.moc"
