@@ -283,6 +283,10 @@ private Q_SLOTS:
         const std::optional<QString> path = documents.openablePath(u"Fattura 7.pdf"_s);
         QVERIFY(path);
         QCOMPARE(readFile(*path), bytes);
+        QVERIFY(writeFile(outside.filePath(u"empty"_s), QByteArray()));
+        QVERIFY(documents.copyIn(outside.filePath(u"empty"_s), u"vuoto.txt"_s));
+        const std::optional<QString> empty = documents.openablePath(u"vuoto.txt"_s);
+        QVERIFY(empty && QFileInfo(*empty).isFile() && QFileInfo(*empty).size() == 0);
         QVERIFY(!documents.copyIn(outside.filePath(u"missing"_s), u"x.pdf"_s));
         QCOMPARE(documents.exists(u"x.pdf"_s), std::optional<bool>(false));
         QVERIFY(!documents.copyIn(source, u"../escape.pdf"_s));
@@ -479,15 +483,17 @@ private Q_SLOTS:
                  std::optional<QString>(u"2"_s));
     }
 
-    // A folder with every kind of file and every awkward record goes into an empty shared
-    // archive and comes out again byte for byte, both on worker threads; a second transfer
-    // is refused, and the password store stays in its folder.
+    // A folder with every kind of file and every awkward record (more cards than one block
+    // of a query holds) goes into an empty shared archive and comes out again byte for
+    // byte, both on worker threads; a second transfer is refused, and the password store
+    // stays in its folder.
     void transferInAndOut()
     {
         const std::unique_ptr<Store::SharedBackend> store = freshShared();
         QVERIFY(store);
         QTemporaryDir source;
-        makeFolder(source.path(), 1200);
+        constexpr int kCards = 12003;
+        makeFolder(source.path(), kCards);
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(store->isEmpty(), std::optional<bool>(true));
@@ -522,13 +528,31 @@ private Q_SLOTS:
         const QByteArray archive = readFile(source.filePath(u"Magazzino.pro"_s));
         const std::unique_ptr<Store::Cards> cards = store->cards();
         QVERIFY(cards->open());
-        for (const qint64 position : {1, 4, 5, 6, 1200}) {
+        for (const qint64 position : {1, 4, 5, 6, 5001, kCards}) {
             const auto read = cards->readAt(position);
             QVERIFY(read);
             QCOMPARE(read->record.encode(),
                      S::decode(archive.constData() + (position - 1) * S::Size).encode());
         }
         QVERIFY(cards->close());
+        // From the last card to the first, the record bytes as the file holds them; each
+        // worker thread on a connection of its own.
+        for (int run = 0; run < 2; ++run) {
+            qint64 expected = kCards;
+            bool same = true;
+            std::thread([&] {
+                const std::unique_ptr<Store::Cards> backward = store->cards();
+                same = backward->readAllBackward([&](qint64 position, const char *record) {
+                    same = position == expected &&
+                           QByteArrayView(record, S::Size) ==
+                               QByteArrayView(archive).sliced((position - 1) * S::Size, S::Size);
+                    --expected;
+                    return same;
+                }) && same;
+            }).join();
+            QVERIFY(same);
+            QCOMPARE(expected, 0);
+        }
     }
 };
 
