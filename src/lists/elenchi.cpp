@@ -2,7 +2,7 @@
 
 #include "common/numbertext.h"
 #include "common/storedtext.h"
-#include "warehouse/archivio.h"
+#include "store/store.h"
 
 #include <cmath>
 #include <functional>
@@ -102,21 +102,37 @@ std::optional<double> numero(const char *record, S::Index index)
     return NumberText::parse(QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size())));
 }
 
-// Reads the archive whole; `visita` returns false to stop. Reports the archive's failure.
-// `righe`, when given, gets room for a line of `longest` bytes per card at once (only the
-// room the lines fill is taken from the system).
+// Reads the cards the selection may keep, in archive order; `visita` still checks each
+// one and returns false to stop. Reports the archive's failure. `righe`, when given, gets
+// room for a line of `longest` bytes per card at once (only the room the lines fill is
+// taken from the system).
 template<typename Visita>
-bool leggiArchivio(Visita &&visita, const Avanzamento &avanzamento, CompactLines *righe = nullptr,
+bool leggiArchivio(const Store::Selection &selezione, Visita &&visita,
+                   const Avanzamento &avanzamento, CompactLines *righe = nullptr,
                    qsizetype longest = 0)
 {
-    ArchivioMagazzino archive;
-    if (!archive.open())
+    const std::unique_ptr<Store::Cards> archive = Store::current().cards();
+    if (!archive->open())
         return false;
     if (righe)
-        righe->reserve(archive.count(), longest);
-    const bool ok = archive.readAll(visita, avanzamento);
-    archive.close();
-    return ok;
+        righe->reserve(archive->count(), longest);
+    const bool ok = archive->readSelected(selezione, visita, avanzamento);
+    // A list only reads: a failed close loses nothing, but the lines may not be whole.
+    return archive->close() && ok;
+}
+
+// The selection of the cards matching every criterion. A criterion no card can match
+// leaves the choice to the list, which then keeps no card.
+Store::Selection selezioneDi(Store::Selection::Kind kind, const std::vector<Criterio> &criteri)
+{
+    Store::Selection selezione;
+    for (const Criterio &c : criteri) {
+        if (!c.possibile())
+            return {};
+        selezione.criteria.emplace_back(c.campo(), c.chiave());
+    }
+    selezione.kind = selezione.criteria.empty() ? Store::Selection::Kind::All : kind;
+    return selezione;
 }
 
 // A field's trimmed bytes, for a line compared as bytes.
@@ -170,11 +186,13 @@ SchedaNonNumerica nonNumerica(qint64 position, const char *record)
 
 // The lines, in one format, of the cards a choice keeps, in archive order. A card the
 // choice cannot read stops the reading with the lines found so far.
-Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *record)> &scelta,
+Righe righeDove(const Store::Selection &selezione, FormatoRiga formato,
+                const std::function<Scelta(const char *record)> &scelta,
                 const Avanzamento &avanzamento)
 {
     Righe out;
     const bool ok = leggiArchivio(
+        selezione,
         [&](qint64 position, const char *record) {
             switch (scelta(record)) {
             case Scelta::Salta:
@@ -200,7 +218,7 @@ Righe righeDove(FormatoRiga formato, const std::function<Scelta(const char *reco
 Righe ricerca(const std::vector<Criterio> &criteri, const Avanzamento &avanzamento)
 {
     return righeDove(
-        FormatoRiga::Standard,
+        selezioneDi(Store::Selection::Kind::Search, criteri), FormatoRiga::Standard,
         [&](const char *record) {
             for (const Criterio &c : criteri) {
                 if (!c.corrisponde(record))
@@ -214,7 +232,7 @@ Righe ricerca(const std::vector<Criterio> &criteri, const Avanzamento &avanzamen
 Righe sottoscorta(const Avanzamento &avanzamento)
 {
     return righeDove(
-        FormatoRiga::Standard,
+        {Store::Selection::Kind::LowStock, {}}, FormatoRiga::Standard,
         [](const char *record) {
             const std::optional<double> stock = numero(record, S::iGiacenza);
             const std::optional<double> threshold = numero(record, S::iAvviso);
@@ -228,7 +246,7 @@ Righe sottoscorta(const Avanzamento &avanzamento)
 Righe daSaldare(const Avanzamento &avanzamento)
 {
     return righeDove(
-        FormatoRiga::DaSaldare,
+        {Store::Selection::Kind::Unpaid, {}}, FormatoRiga::DaSaldare,
         [](const char *record) {
             return grezzo(record, S::iPagato) == std::string_view("No") ? Scelta::Tieni
                                                                         : Scelta::Salta;
@@ -241,7 +259,10 @@ Inventario inventario(const QString &filtro, const Avanzamento &avanzamento)
     Inventario out;
     const bool tutti = StoredText::trimBlanks(filtro).isEmpty();
     const Criterio categoria(S::iTipologia, filtro);
+    const Store::Selection selezione =
+        tutti ? Store::Selection{} : selezioneDi(Store::Selection::Kind::Category, {categoria});
     const bool ok = leggiArchivio(
+        selezione,
         [&](qint64 position, const char *record) {
             if (!tutti && !categoria.corrisponde(record))
                 return true;
@@ -288,13 +309,13 @@ std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato,
     // bytes are equal texts.
     const QString cercata = StoredText::trimBlanks(riga);
     const std::optional<QByteArray> bytes = chiave1252Esatta(cercata);
-    ArchivioMagazzino archive;
-    if (!archive.open())
+    const std::unique_ptr<Store::Cards> archive = Store::current().cards();
+    if (!archive->open())
         return std::nullopt;
     std::optional<Scheda> found;
     CompactLines line;
     line.reserve(1, lunghezzaMassima(formato));
-    const bool ok = archive.readAllBackward(
+    bool ok = archive->readAllBackward(
         [&](qint64 position, const char *record) {
             if (!bytes)
                 return true;
@@ -306,7 +327,7 @@ std::optional<Scheda> schedaDaRiga(const QString &riga, FormatoRiga formato,
             return false;
         },
         avanzamento);
-    archive.close();
+    ok = archive->close() && ok;
     return ok ? found : std::nullopt;
 }
 

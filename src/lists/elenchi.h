@@ -50,6 +50,10 @@ public:
     Criterio(TSchedaProdotto::Index campo, const QString &testo);
     bool corrisponde(const char *record) const;
 
+    TSchedaProdotto::Index campo() const { return m_campo; }
+    const QByteArray &chiave() const { return m_chiave; }
+    bool possibile() const { return m_possibile; }
+
 private:
     TSchedaProdotto::Index m_campo;
     QByteArray m_chiave; // the folded text in the archive's code page

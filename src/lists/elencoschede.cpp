@@ -6,6 +6,7 @@
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
 #include "lists/trovainelenco.h"
+#include "store/store.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,10 @@ void ElencoSchede::riempi()
     txtTrova->setFocus(Qt::OtherFocusReason);
     if (found.esito == Elenchi::Esito::Interrotto)
         Dialogs::plain(this, Elenchi::elencoIncompleto(found.interruzione));
+    // The folder's list says nothing of a failed reading; the shared store's failure is said.
+    else if (found.esito == Elenchi::Esito::ErroreArchivio &&
+             !Store::failureText(QString()).isEmpty())
+        Dialogs::error(this, Store::failureText(QString()));
 }
 
 void ElencoSchede::consegna(const Elenchi::Scheda &scheda) { mostraSullaSchedaMagazzino(scheda); }

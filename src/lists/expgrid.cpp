@@ -2,7 +2,7 @@
 
 #include "common/storedtext.h"
 #include "lists/compactlines.h"
-#include "warehouse/archivio.h"
+#include "store/store.h"
 
 #include <array>
 #include <cstring>
@@ -70,9 +70,9 @@ void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> 
 {
     clear();
     beginResetModel();
-    ArchivioMagazzino archive;
-    if (archive.open()) {
-        const auto count = static_cast<std::size_t>(archive.count());
+    const std::unique_ptr<Store::Cards> archive = Store::current().cards();
+    if (archive->open()) {
+        const auto count = static_cast<std::size_t>(archive->count());
         m_rowStart.reserve(count);
         m_lengths.reserve(count * CardColumns);
         adviseLargePages(m_lengths.data(), m_lengths.capacity());
@@ -84,8 +84,12 @@ void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> 
             longest += static_cast<std::size_t>(TSchedaProdotto::fields()[field].capacity);
         std::uint8_t *lengths = m_lengths.data();
         char *block = nullptr;
-        archive.readAll(
+        archive->readAll(
             [&](qint64, const char *record) {
+                // The rows have room for the cards counted when the reading began; a card
+                // added since (by another copy of the program) waits for the next reading.
+                if (m_rowStart.size() == count)
+                    return false;
                 if (!block || m_blockUsed + longest > kBlockBytes) {
                     m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockBytes));
                     block = m_blocks.back().get();
@@ -105,7 +109,7 @@ void ExportGridModel::load(const std::function<void(qint64 done, qint64 total)> 
                 return true;
             },
             progress);
-        archive.close();
+        archive->close();
         // A read that failed part way keeps the rows read so far.
         m_lengths.resize(m_rowStart.size() * CardColumns);
     }

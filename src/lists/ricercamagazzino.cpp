@@ -9,6 +9,7 @@
 #include "lists/listarighe.h"
 #include "lists/pannelloelenco.h"
 #include "lists/trovainelenco.h"
+#include "store/store.h"
 #include "warehouse/magazzino.h"
 
 #include <QLabel>
@@ -225,7 +226,7 @@ void RicercaMagazzino::btnCercaClick()
         // Nothing is searching any more; the criteria stay, so the user may try again or
         // close.
         lblAttendere->hide();
-        Dialogs::plain(this, TfrmMagazzino::accessError());
+        Dialogs::plain(this, Store::failureText(TfrmMagazzino::accessError()));
         return;
     }
     lblTrovate->setText(u"Il presente riepilogo contiene %1 schede."_s.arg(count));

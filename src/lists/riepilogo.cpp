@@ -18,6 +18,7 @@
 #include "lists/menuriepilogo.h"
 #include "lists/stampaelenco.h"
 #include "lists/trovainelenco.h"
+#include "store/store.h"
 
 #include <QKeySequence>
 #include <QLabel>
@@ -237,6 +238,9 @@ void TfrmRiepilogo::riempi()
         // and the count keeps its text.
         if (count > 0)
             lblTotale->setText(NumberText::shortest(inventory.totale));
+        // The folder's inventory says nothing more; the shared store's failure is said.
+        if (!Store::failureText(QString()).isEmpty())
+            Dialogs::error(this, Store::failureText(QString()));
         return;
     }
     lblTotale->setText(NumberText::totalText(inventory.totale));

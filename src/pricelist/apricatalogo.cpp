@@ -10,6 +10,7 @@
 #include "common/screens.h"
 #include "pricelist/elencolistini.h"
 #include "pricelist/listinoprezzi.h"
+#include "store/store.h"
 
 #include <QCloseEvent>
 #include <QKeySequence>
@@ -133,8 +134,17 @@ void TfrmApriCatalogo::RiempiElenco()
 {
     lblMemory->setText(kTagHub);
     lblFile->setText(ProgramFolder::path());
-    m_files->setStringList(ElencoListini::files(ProgramFolder::path()));
+    showLists();
+}
+
+void TfrmApriCatalogo::showLists()
+{
+    const std::optional<QStringList> names = Store::current().priceLists().names();
+    m_files->setStringList(names.value_or(QStringList()));
     lblCreati->setText(countLine(m_files->rowCount()));
+    // The folder always gives its lists; a store that cannot says why.
+    if (!names && !Store::failureText(QString()).isEmpty())
+        Dialogs::error(this, Store::failureText(QString()));
 }
 
 QString TfrmApriCatalogo::selectedItem() const
@@ -179,16 +189,15 @@ void TfrmApriCatalogo::btnEliminaClick()
                   u"conferma l'eliminazione dell'archivio?"_s))
         return;
     lblFile->setText(ElencoListini::pathOf(item));
-    if (ElencoListini::remove(lblFile->text()))
+    if (Store::current().priceLists().remove(item))
         Dialogs::information(this, u"Il listino prezzi è stato eliminato con successo."_s);
     else
         Dialogs::error(this, u"Attenzione: non è stato possibile eliminare il listino prezzi "
                              u"selezionato."_s);
     lblMemory->setText(kTagHub);
     lblFile->clear();
-    // The list shows what is really on disk, a file that would not go away included.
-    m_files->setStringList(ElencoListini::files(ProgramFolder::path()));
-    lblCreati->setText(countLine(m_files->rowCount()));
+    // The list shows what is really stored, a file that would not go away included.
+    showLists();
 }
 
 void TfrmApriCatalogo::closeEvent(QCloseEvent *event)

@@ -18,6 +18,8 @@ public:
 
     // Rebuilds the list from the folder and sets the count line.
     void RiempiElenco();
+    // Shows the stored lists and their count.
+    void showLists();
     // The selected item's text, or an empty text when nothing is selected.
     QString selectedItem() const;
     // The count line for a number of lists.

@@ -8,6 +8,7 @@
 #include "common/programfolder.h"
 #include "common/storedtext.h"
 #include "pricelist/elencolistini.h"
+#include "store/store.h"
 
 #include <QFrame>
 #include <QKeySequence>
@@ -153,20 +154,20 @@ void TfrmCreaCatalogo::btnApplicaClick()
     }
     lblFile->setText(ProgramFolder::file(name + u".lis"_s));
 
-    switch (ElencoListini::create(lblFile->text(), nullptr)) {
-    case ElencoListini::Creation::Exists:
+    switch (Store::current().priceLists().create(name + u".lis"_s, nullptr)) {
+    case Store::PriceLists::Creation::Exists:
         Dialogs::warning(this,
                          u"Attenzione: il nome del listino prezzi indicato è già stato utilizzato "
                          u"in precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera "
                          u"aprire un listino prezzi già creato, premere il pulsante Apri listino "
                          u"esistente."_s);
         return;
-    case ElencoListini::Creation::Failed:
+    case Store::PriceLists::Creation::Failed:
         // Reported in the plain box of failures the program did not foresee, in words of
         // its own rather than the system's; the screen keeps the name.
         Dialogs::plain(this, creationFailed());
         return;
-    case ElencoListini::Creation::Created:
+    case Store::PriceLists::Creation::Created:
         break;
     }
     Dialogs::information(this, u"Il file di archivio relativo al nuovo listino prezzi è stato "

@@ -66,4 +66,19 @@ std::optional<QImage> loadChosen(const QString &path)
     return image;
 }
 
+QByteArray encode(const QImage &picture)
+{
+    if (picture.isNull())
+        return {};
+    return PictureFile::encode(normalise(picture));
+}
+
+std::optional<QImage> decode(const QByteArray &bytes)
+{
+    QImage image = PictureFile::fromBytesStretched(bytes, PhotoSize);
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
 } // namespace FotoListino

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -33,5 +34,10 @@ std::optional<QImage> load(const QString &path);
 // kept), the size it is stored and printed at: eight huge photos on a page never hold
 // their whole size in memory. Nothing when the file is missing or is not a picture.
 std::optional<QImage> loadChosen(const QString &path);
+
+// The bytes of the JPEG file store() would write for the picture; empty for a null picture.
+QByteArray encode(const QImage &picture);
+// A stored photo's bytes decoded straight to 366 x 274. Nothing when they are not a picture.
+std::optional<QImage> decode(const QByteArray &bytes);
 
 } // namespace FotoListino

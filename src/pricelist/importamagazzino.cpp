@@ -1,11 +1,12 @@
 #include "pricelist/importamagazzino.h"
 
 #include "common/fieldtext.h"
+#include "common/picturefile.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 #include "pricelist/listinoprezzi.h"
 #include "pricelist/slotlistino.h"
-#include "warehouse/archivio.h"
+#include "store/store.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +43,12 @@ void TfrmImportaMagazzino::consegna(const Elenchi::Scheda &scheda)
     FieldText::fill(voce->txtCodice, StoredText::trimBlanks(card.Codice));
     FieldText::fill(voce->txtPrezzo, StoredText::trimBlanks(card.Prezzo));
     page->lblRecord->setText(QString::number(scheda.posizione));
-    const std::optional<QImage> photo = ArchivioMagazzino::loadPhoto(scheda.posizione);
-    voce->setPicture(photo ? *photo : page->placeholder());
+    const std::unique_ptr<Store::Cards> archive = Store::current().cards();
+    std::optional<QByteArray> bytes;
+    if (archive->open()) {
+        bytes = archive->photo(scheda.posizione);
+        archive->close();
+    }
+    const QImage photo = bytes ? PictureFile::fromBytes(*bytes) : QImage();
+    voce->setPicture(photo.isNull() ? page->placeholder() : photo);
 }

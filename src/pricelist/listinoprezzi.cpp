@@ -7,17 +7,19 @@
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
 #include "common/picturefile.h"
+#include "common/programfolder.h"
 #include "common/recordsteps.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
-#include "pricelist/archiviolistino.h"
 #include "pricelist/fotolistino.h"
 #include "pricelist/importamagazzino.h"
 #include "pricelist/slotlistino.h"
 #include "printing/anteprimaprodotto.h"
 #include "printing/pricesheet.h"
 #include "printing/stampaprodotto.h"
+#include "store/store.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShowEvent>
@@ -233,6 +235,11 @@ void TfrmListinoPrezzi::wireHints()
 // blanks.
 QString TfrmListinoPrezzi::listPath() const { return lblFile->text(); }
 
+QString TfrmListinoPrezzi::listFileName() const
+{
+    return QDir(ProgramFolder::path()).relativeFilePath(listPath());
+}
+
 QString TfrmListinoPrezzi::listName() const { return StoredText::trimBlanks(lblNome->text()); }
 
 QImage TfrmListinoPrezzi::placeholder() const { return imgBianco->pixmap().toImage(); }
@@ -243,18 +250,27 @@ void TfrmListinoPrezzi::PulisciPagina()
     for (SlotListino *slot : m_slots)
         slot->clear(blank);
     lblPosizione->clear();
+    m_version.reset();
     m_slots[0]->txtNome->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmListinoPrezzi::MostraPagina(const TPaginaListino &page, qint64 position)
 {
+    showRead(page, position, std::nullopt);
+}
+
+void TfrmListinoPrezzi::showRead(const TPaginaListino &page, qint64 position,
+                                 std::optional<qint64> version)
+{
     for (int k = 0; k < TPaginaListino::SlotCount; ++k)
         m_slots[static_cast<std::size_t>(k)]->showVoce(page.Voci[static_cast<std::size_t>(k)]);
     lblPosizione->setText(QString::number(position));
+    m_version = version;
     const QImage blank = placeholder();
+    Store::PriceLists &lists = Store::current().priceLists();
     for (SlotListino *slot : m_slots) {
-        const std::optional<QImage> photo =
-            FotoListino::load(FotoListino::pagePhotoPath(listName(), slot->slot(), position));
+        const std::optional<QByteArray> bytes = lists.pagePhoto(listName(), slot->slot(), position);
+        const std::optional<QImage> photo = bytes ? FotoListino::decode(*bytes) : std::nullopt;
         slot->setPicture(photo ? *photo : blank);
     }
 }
@@ -277,15 +293,14 @@ void TfrmListinoPrezzi::showEvent(QShowEvent *event)
 
 void TfrmListinoPrezzi::cmdNuovoClick() { PulisciPagina(); }
 
-void TfrmListinoPrezzi::showPage(ArchivioListino &file, qint64 position)
+void TfrmListinoPrezzi::showPage(Store::Pages &file, qint64 position)
 {
-    const std::optional<TPaginaListino> page = file.readAt(position);
-    file.close();
-    if (!page) {
-        Dialogs::error(this, accessError());
+    const std::optional<Store::Read<TPaginaListino>> page = file.readAt(position);
+    if (!file.close() || !page) {
+        Dialogs::error(this, Store::failureText(accessError()));
         return;
     }
-    MostraPagina(*page, position);
+    showRead(page->record, position, page->version);
 }
 
 RecordSteps::Texts TfrmListinoPrezzi::stepTexts()
@@ -297,9 +312,9 @@ RecordSteps::Texts TfrmListinoPrezzi::stepTexts()
 
 void TfrmListinoPrezzi::navigate(Navigation::Step step)
 {
-    ArchivioListino file(listPath());
-    RecordSteps::navigate(this, file, step, lblPosizione, stepTexts(),
-                          [this](ArchivioListino &open, qint64 position) {
+    const std::unique_ptr<Store::Pages> file = Store::current().priceLists().pages(listFileName());
+    RecordSteps::navigate(this, *file, step, lblPosizione, stepTexts(),
+                          [this](Store::Pages &open, qint64 position) {
                               showPage(open, position);
                           });
 }
@@ -329,19 +344,24 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     }
 
     // The slots keep their pictures when they cannot be stored, so the user can try the
-    // save again.
-    ArchivioListino file(listPath());
-    RecordSteps::save(this, file, paginaFromScreen(), lblPosizione, stepTexts(),
-                      [this](qint64 position) { return storePhotos(position); });
+    // save again. The photos are encoded before the list is opened.
+    std::array<QByteArray, TPaginaListino::SlotCount> photos;
+    for (SlotListino *slot : m_slots)
+        photos[static_cast<std::size_t>(slot->slot())] = FotoListino::encode(slot->picture());
+    const std::unique_ptr<Store::Pages> file = Store::current().priceLists().pages(listFileName());
+    RecordSteps::save(this, *file, paginaFromScreen(), lblPosizione, m_version, stepTexts(),
+                      [&](qint64 position) { return storePhotos(position, photos); });
 }
 
-bool TfrmListinoPrezzi::storePhotos(qint64 position)
+bool TfrmListinoPrezzi::storePhotos(qint64 position,
+                                    const std::array<QByteArray, TPaginaListino::SlotCount> &photos)
 {
+    Store::PriceLists &lists = Store::current().priceLists();
     bool all = true;
-    for (SlotListino *slot : m_slots) {
-        const QString path = FotoListino::pagePhotoPath(listName(), slot->slot(), position);
-        all = FotoListino::store(slot->picture(), path) && all;
-    }
+    for (int slot = 0; slot < TPaginaListino::SlotCount; ++slot)
+        all = lists.storePagePhoto(listName(), slot, position,
+                                   photos[static_cast<std::size_t>(slot)]) &&
+              all;
     return all;
 }
 

@@ -4,12 +4,17 @@
 #include "common/workscreen.h"
 #include "pricelist/paginalistino.h"
 
+#include <QByteArray>
+
 #include <array>
+#include <optional>
 
 class QFrame;
 class QLabel;
 class QLineEdit;
-class ArchivioListino;
+namespace Store {
+class Pages;
+}
 class HoverHints;
 class PictureButton;
 class SlotListino;
@@ -35,13 +40,16 @@ public:
     // Empties every slot, gives each the placeholder, empties the position and puts the
     // focus on slot A's name.
     void PulisciPagina();
-    // Shows a page read from position p: the fields, the position, the page photos.
+    // Shows a page read from position p: the fields, the position, the page photos. Its
+    // version is not known here, so a save overwrites the page without asking.
     void MostraPagina(const TPaginaListino &page, qint64 position);
     // The page as the slots hold it, as it would be stored.
     TPaginaListino paginaFromScreen() const;
 
-    // The list file's path and the list name as the file operations use them.
+    // The list file's path and the list name as the file operations use them; the store
+    // knows the list by the file's name inside the program folder.
     QString listPath() const;
+    QString listFileName() const;
     QString listName() const;
     QImage placeholder() const;
 
@@ -85,11 +93,17 @@ private:
     // The page as the slots show it, for the printed sheet.
     PriceSheetData printData() const;
 
-    // Reads page p and shows it; the access error when the read fails.
-    void showPage(ArchivioListino &file, qint64 position);
-    // Writes the eight page photos of a position; false when any of them failed.
-    bool storePhotos(qint64 position);
+    // Reads page p from the open list, ends the action and shows the page with its photos;
+    // the access error, and nothing changed, when the read fails.
+    void showPage(Store::Pages &file, qint64 position);
+    void showRead(const TPaginaListino &page, qint64 position, std::optional<qint64> version);
+    // Writes the eight page photos of a position, encoded beforehand; false when any of
+    // them failed.
+    bool storePhotos(qint64 position,
+                     const std::array<QByteArray, TPaginaListino::SlotCount> &photos);
 
     std::array<SlotListino *, TPaginaListino::SlotCount> m_slots{};
     HoverHints *m_hints;
+    // The version of the page on show as the list had it; none for a new page.
+    std::optional<qint64> m_version;
 };

@@ -5,6 +5,7 @@
 #include "common/storedtext.h"
 #include "printing/designs.h"
 #include "printing/report.h"
+#include "store/store.h"
 
 #include <QDir>
 
@@ -18,8 +19,6 @@ void fill(TReport &report, const QString &memo, const QString &text)
 {
     report.findMemo(memo)->setText(StoredText::trimBlanks(text));
 }
-
-bool makeFolder() { return QDir().mkpath(ProgramFolder::file(u"Foto_Listino"_s)); }
 
 } // namespace
 
@@ -58,8 +57,7 @@ QString filePath(const QString &listName, int slot)
 
 int write(const QString &listName, const std::array<QImage, 8> &pictures)
 {
-    if (!makeFolder())
-        return 0;
+    Store::PriceLists &lists = Store::current().priceLists();
     for (int slot = 0; slot < 8; ++slot) {
         const QImage &picture = pictures.at(static_cast<std::size_t>(slot));
         if (picture.isNull())
@@ -67,7 +65,7 @@ int write(const QString &listName, const std::array<QImage, 8> &pictures)
         const QImage thumbnail = picture.convertToFormat(QImage::Format_RGB32)
                                      .scaled(kSize, Qt::IgnoreAspectRatio,
                                              Qt::SmoothTransformation);
-        if (!PictureFile::write(filePath(listName, slot), thumbnail))
+        if (!lists.storeThumbnail(listName, slot, PictureFile::encode(thumbnail)))
             return slot;
     }
     return 8;
@@ -76,10 +74,10 @@ int write(const QString &listName, const std::array<QImage, 8> &pictures)
 QList<QImage> read(const QString &listName, int count)
 {
     QList<QImage> thumbnails;
-    if (!makeFolder())
-        return thumbnails;
+    Store::PriceLists &lists = Store::current().priceLists();
     for (int slot = 0; slot < std::min(count, 8); ++slot) {
-        const QImage thumbnail = PictureFile::readStretched(filePath(listName, slot), kSize);
+        const std::optional<QByteArray> bytes = lists.thumbnail(listName, slot);
+        const QImage thumbnail = bytes ? PictureFile::fromBytesStretched(*bytes, kSize) : QImage();
         if (thumbnail.isNull())
             break;
         thumbnails.append(thumbnail);

@@ -42,6 +42,10 @@ template<typename Record> struct Read {
     qint64 version = 0;
 };
 
+// A version no record ever has: a write checked against it is refused (Conflict) by a store
+// that keeps versions, as for a record saved elsewhere since it was read.
+inline constexpr qint64 kNoVersion = -1;
+
 // What a list asks of the archive, so that the shared store can filter at the server.
 // The store visits, in position order, at least every card the list keeps and every card
 // whose numbers the list needs are not numbers (the list stops at the first of those);
@@ -151,7 +155,9 @@ public:
     virtual bool copyIn(const QString &sourcePath, const QString &name) = 0;
     // A path on this computer from which the document can be opened: the file itself in
     // the folder store, a fresh copy in a private temporary folder for the shared store.
-    // Nothing when the document is missing or cannot be fetched.
+    // Nothing when the document is missing or cannot be fetched; the folder store gives the
+    // file's path whenever the name is safe and leaves a missing file to the system's
+    // opener, as the attachments dialog always has.
     virtual std::optional<QString> openablePath(const QString &name) = 0;
 };
 

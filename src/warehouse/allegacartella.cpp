@@ -2,13 +2,13 @@
 
 #include "common/centring.h"
 #include "common/dialogs.h"
-#include "common/durablefile.h"
 #include "common/fieldtext.h"
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/screens.h"
 #include "common/storedtext.h"
 #include "common/tmisc.h"
+#include "store/store.h"
 #include "warehouse/magazzino.h"
 
 #include <QDir>
@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -34,34 +33,6 @@ bool storable(const QString &name)
 {
     return name.size() <= kNameCapacity && StoredText::trimBlanks(name) == name &&
            StoredText::fromCp1252(StoredText::toCp1252(name)) == name;
-}
-
-// Copies a file whole, replacing the target only once the copy is complete.
-bool copyWhole(const QString &from, const QString &to)
-{
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile target(to);
-    if (!DurableFile::open(target))
-        return false;
-    QByteArray block(4 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = source.read(block.data(), block.size());
-        if (got < 0) {
-            target.cancelWriting();
-            target.commit();
-            return false;
-        }
-        if (got == 0)
-            break;
-        if (target.write(block.constData(), got) != got) {
-            target.cancelWriting();
-            target.commit();
-            return false;
-        }
-    }
-    return DurableFile::commit(target);
 }
 
 QString folderPath() { return ProgramFolder::file(TfrmAllegaCartella::folderName()); }
@@ -237,24 +208,21 @@ void TfrmAllegaCartella::btnSfogliaClick(QLineEdit *name)
         Dialogs::warning(this, refusedName());
         return;
     }
-    if (!QDir().mkpath(folderPath())) {
-        Dialogs::error(this, copyFailed());
+    // A folder that cannot be made, or a symbolic link planted in it (or the folder itself
+    // a link) that would have the copy land elsewhere: nothing is copied.
+    Store::Documents &documents = Store::current().documents();
+    const std::optional<bool> present = documents.exists(fileName);
+    if (!present) {
+        Dialogs::error(this, Store::failureText(copyFailed()));
         return;
     }
-    const QString target = QDir(folderPath()).filePath(fileName);
-    // A symbolic link planted in the folder (or the folder itself a link) would have the
-    // copy land elsewhere: nothing is copied.
-    if (ProgramFolder::leadsOutside(target)) {
-        Dialogs::error(this, copyFailed());
-        return;
-    }
-    if (QFileInfo::exists(target) && !Dialogs::destructiveQuestion(this, overwriteQuestion())) {
+    if (*present && !Dialogs::destructiveQuestion(this, overwriteQuestion())) {
         // The name now refers to the file already in the folder.
         FieldText::fill(name, fileName);
         return;
     }
-    if (!copyWhole(chosen, target)) {
-        Dialogs::error(this, copyFailed());
+    if (!documents.copyIn(chosen, fileName)) {
+        Dialogs::error(this, Store::failureText(copyFailed()));
         return;
     }
     FieldText::fill(name, fileName);
@@ -265,12 +233,16 @@ void TfrmAllegaCartella::btnApriClick(QLineEdit *name)
     const QString stored = StoredText::trimBlanks(name->text());
     // A name that would reach outside the folder, by its text or through a link planted
     // in the folder, opens nothing.
-    const QString path = QDir(folderPath()).filePath(stored);
-    if (!insideFolder(stored) || ProgramFolder::leadsOutside(path)) {
+    if (!insideFolder(stored)) {
         Dialogs::warning(this, invalidStoredName());
         return;
     }
-    TMisc::Open(u'"' + QDir::toNativeSeparators(path) + u'"');
+    const std::optional<QString> path = Store::current().documents().openablePath(stored);
+    if (!path) {
+        Dialogs::warning(this, Store::failureText(invalidStoredName()));
+        return;
+    }
+    TMisc::Open(u'"' + QDir::toNativeSeparators(*path) + u'"');
 }
 
 void TfrmAllegaCartella::btnApplicaClick()

@@ -9,11 +9,12 @@
 #include "common/numbertext.h"
 #include "common/photoframe.h"
 #include "common/picturebutton.h"
+#include "common/picturefile.h"
 #include "common/recordsteps.h"
 #include "common/statusline.h"
 #include "common/storedtext.h"
+#include "store/store.h"
 #include "warehouse/allegacartella.h"
-#include "warehouse/archivio.h"
 #include "warehouse/calendario.h"
 #include "warehouse/giacenza.h"
 #include "warehouse/photodialogs.h"
@@ -80,6 +81,24 @@ QImage TfrmMagazzino::placeholder() const { return imgBianco->pixmap().toImage()
 
 void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
 {
+    // The card's version is the archive's when it still holds the card the list read; one
+    // saved elsewhere since then takes a version no card has, so that a save asks before
+    // overwriting it. No version at all when the archive cannot say.
+    std::optional<qint64> version;
+    std::optional<QByteArray> photo;
+    const std::unique_ptr<Store::Cards> archive = Store::current().cards();
+    if (archive->open()) {
+        const std::optional<Store::Read<TSchedaProdotto>> read = archive->readAt(position);
+        photo = archive->photo(position);
+        if (archive->close() && read)
+            version = read->record.encode() == card.encode() ? read->version : Store::kNoVersion;
+    }
+    showRead(card, position, version, photo);
+}
+
+void TfrmMagazzino::showRead(const TSchedaProdotto &card, qint64 position,
+                             std::optional<qint64> version, const std::optional<QByteArray> &photo)
+{
     const auto &layout = TSchedaProdotto::fields();
     for (const CardField &f : cardFields())
         FieldText::fill(this->*f.edit, StoredText::trimBlanks(card.*layout[f.field].member));
@@ -93,9 +112,12 @@ void TfrmMagazzino::MostraScheda(const TSchedaProdotto &card, qint64 position)
     for (const AttachmentField &a : attachmentFields())
         (this->*a.label)->setText(card.*layout[a.field].member);
     lblPosizione->setText(QString::number(position));
+    m_version = version;
 
-    const std::optional<QImage> photo = ArchivioMagazzino::loadPhoto(position);
-    imgFoto->setPicture(photo ? *photo : placeholder());
+    // Decoded like any picture the user chooses, so that a large photo loaded from disk and
+    // saved with the card can be shown again.
+    const QImage picture = photo ? PictureFile::fromBytes(*photo) : QImage();
+    imgFoto->setPicture(picture.isNull() ? placeholder() : picture);
 }
 
 void TfrmMagazzino::PulisciScheda()
@@ -120,6 +142,7 @@ void TfrmMagazzino::PulisciScheda()
     clearAttachments();
     imgFoto->setPicture(placeholder());
     lblPosizione->clear();
+    m_version.reset();
     txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
@@ -158,15 +181,15 @@ void TfrmMagazzino::showEvent(QShowEvent *event)
         PulisciScheda();
 }
 
-void TfrmMagazzino::showCard(ArchivioMagazzino &archive, qint64 position)
+void TfrmMagazzino::showCard(Store::Cards &archive, qint64 position)
 {
-    const std::optional<TSchedaProdotto> card = archive.readAt(position);
-    archive.close();
-    if (!card) {
-        Dialogs::error(this, accessError());
+    std::optional<Store::Read<TSchedaProdotto>> card = archive.readAt(position);
+    const std::optional<QByteArray> photo = card ? archive.photo(position) : std::nullopt;
+    if (!archive.close() || !card) {
+        Dialogs::error(this, Store::failureText(accessError()));
         return;
     }
-    MostraScheda(*card, position);
+    showRead(card->record, position, card->version, photo);
 }
 
 void TfrmMagazzino::cmdPrimoClick() { navigate(Navigation::Step::First); }
@@ -183,9 +206,9 @@ RecordSteps::Texts TfrmMagazzino::stepTexts()
 
 void TfrmMagazzino::navigate(Navigation::Step step)
 {
-    ArchivioMagazzino archive;
-    RecordSteps::navigate(this, archive, step, lblPosizione, stepTexts(),
-                          [this](ArchivioMagazzino &file, qint64 position) {
+    const std::unique_ptr<Store::Cards> archive = Store::current().cards();
+    RecordSteps::navigate(this, *archive, step, lblPosizione, stepTexts(),
+                          [this](Store::Cards &file, qint64 position) {
                               showCard(file, position);
                           });
 }
@@ -227,13 +250,12 @@ void TfrmMagazzino::btnSalvaClick()
         }
     }
 
-    ArchivioMagazzino archive;
     // The frame keeps the user's picture when it cannot be stored, so that a later save can
-    // still store it.
-    RecordSteps::save(this, archive, cardFromScreen(), lblPosizione, stepTexts(),
-                      [this](qint64 position) {
-                          return ArchivioMagazzino::storePhoto(position, imgFoto->picture());
-                      });
+    // still store it. The photo is encoded before the archive is opened.
+    const QByteArray photo = PictureFile::encode(imgFoto->picture());
+    const std::unique_ptr<Store::Cards> archive = Store::current().cards();
+    RecordSteps::save(this, *archive, cardFromScreen(), lblPosizione, m_version, stepTexts(),
+                      [&](qint64 position) { return archive->storePhoto(position, photo); });
 }
 
 void TfrmMagazzino::btnDuplicaClick()
@@ -245,6 +267,7 @@ void TfrmMagazzino::btnDuplicaClick()
     }
     clearAttachments();
     lblPosizione->clear();
+    m_version.reset();
     imgFoto->setPicture(placeholder());
     txtCodice->setFocus(Qt::OtherFocusReason);
     Dialogs::information(this, u"E' ora possibile apportare le proprie modifiche alla scheda "

@@ -4,11 +4,13 @@
 #include "common/workscreen.h"
 #include "warehouse/schedaprodotto.h"
 
+#include <QByteArray>
 #include <QPoint>
 #include <QRect>
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 #include <span>
 
 class QCheckBox;
@@ -21,6 +23,9 @@ class PictureButton;
 namespace RecordSteps {
 struct Texts;
 }
+namespace Store {
+class Cards;
+}
 
 // The warehouse card screen: one product card at a time, paged through in file order.
 // The card being edited lives only in the controls; lblPosizione says which card it is
@@ -31,7 +36,8 @@ class TfrmMagazzino final : public WorkScreen
 public:
     TfrmMagazzino();
 
-    // Shows a card read from position p: fields, paid box, attachments, position, photo.
+    // Shows a card of a list at position p: fields, paid box, attachments, position, and
+    // the photo read from the archive with the card's version.
     void MostraScheda(const TSchedaProdotto &card, qint64 position);
     // Prepares an empty new card and puts the focus on txtCodice.
     void PulisciScheda();
@@ -156,10 +162,15 @@ private:
     void quantityExit(QLineEdit *field);
     void openStockDialog(const QString &operation);
 
-    // Reads card k and shows it; false (after the access error) when the archive fails.
-    void showCard(class ArchivioMagazzino &archive, qint64 position);
+    // Reads card k and its photo from the open archive, ends the action and shows them;
+    // the access error, and nothing changed, when the archive fails.
+    void showCard(Store::Cards &archive, qint64 position);
+    void showRead(const TSchedaProdotto &card, qint64 position, std::optional<qint64> version,
+                  const std::optional<QByteArray> &photo);
     QImage placeholder() const;
     void clearAttachments();
 
     HoverHints *m_hints;
+    // The version of the card on show as the archive had it; none for a new card.
+    std::optional<qint64> m_version;
 };

@@ -1,7 +1,9 @@
 #include "cards.h"
 #include "common/numbertext.h"
 #include "lists/elenchi.h"
+#include "lists/expgrid.h"
 #include "lists/rigaelenco.h"
+#include "store/folderstore.h"
 #include "support/testmain.h"
 
 #include <QTest>
@@ -44,6 +46,79 @@ TSchedaProdotto card(const QString &code, const QString &name, const QString &ca
     return c;
 }
 
+// The folder's cards, noting what each list asks for. `hidden` cards at the end are left
+// out of the count, as cards another copy of the program appends between the count and the
+// reading would be.
+class AskingCards final : public Store::Cards
+{
+public:
+    AskingCards(std::unique_ptr<Store::Cards> inner, QList<Store::Selection> &asked, qint64 hidden)
+        : m_inner(std::move(inner)), m_asked(asked), m_hidden(hidden)
+    {
+    }
+    bool open() override { return m_inner->open(); }
+    bool close() override { return m_inner->close(); }
+    qint64 count() override { return m_inner->count() - m_hidden; }
+    std::optional<Store::Read<TSchedaProdotto>> readAt(qint64 position) override
+    {
+        return m_inner->readAt(position);
+    }
+    Store::Written writeAt(qint64 position, const TSchedaProdotto &card,
+                           std::optional<qint64> shownVersion, qint64 *newVersion) override
+    {
+        return m_inner->writeAt(position, card, shownVersion, newVersion);
+    }
+    std::optional<qint64> append(const TSchedaProdotto &card, qint64 *newVersion) override
+    {
+        return m_inner->append(card, newVersion);
+    }
+    bool readAll(const Store::Visit &visit, const Store::Progress &progress) override
+    {
+        return m_inner->readAll(visit, progress);
+    }
+    bool readAllBackward(const Store::Visit &visit, const Store::Progress &progress) override
+    {
+        return m_inner->readAllBackward(visit, progress);
+    }
+    bool readSelected(const Store::Selection &selection, const Store::Visit &visit,
+                      const Store::Progress &progress) override
+    {
+        m_asked.append(selection);
+        return m_inner->readAll(visit, progress);
+    }
+    std::optional<QByteArray> photo(qint64 position) override { return m_inner->photo(position); }
+    bool storePhoto(qint64 position, const QByteArray &jpeg) override
+    {
+        return m_inner->storePhoto(position, jpeg);
+    }
+
+private:
+    std::unique_ptr<Store::Cards> m_inner;
+    QList<Store::Selection> &m_asked;
+    qint64 m_hidden;
+};
+
+class AskingBackend final : public Store::Backend
+{
+public:
+    explicit AskingBackend(qint64 hidden = 0) : m_hidden(hidden) {}
+    bool shared() const override { return false; }
+    QString description() const override { return m_folder.description(); }
+    QString failureText() const override { return {}; }
+    std::unique_ptr<Store::Cards> cards() override
+    {
+        return std::make_unique<AskingCards>(m_folder.cards(), asked, m_hidden);
+    }
+    Store::PriceLists &priceLists() override { return m_folder.priceLists(); }
+    Store::Documents &documents() override { return m_folder.documents(); }
+
+    QList<Store::Selection> asked;
+
+private:
+    Store::FolderBackend m_folder;
+    qint64 m_hidden;
+};
+
 } // namespace
 
 // The three line formats, the list order, and the questions the list screens ask of the
@@ -53,7 +128,11 @@ class ListLines final : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void init() { m_folder = new TempProgramFolder; }
-    void cleanup() { delete m_folder; }
+    void cleanup()
+    {
+        Store::setCurrent(nullptr);
+        delete m_folder;
+    }
 
     void formats_data();
     void formats();
@@ -65,6 +144,9 @@ private Q_SLOTS:
     void inventoryTotal();
     void inventoryFilterAndStop();
     void lineBackToCard();
+    void listsSayWhichCardsTheyNeed_data();
+    void listsSayWhichCardsTheyNeed();
+    void exportGridKeepsTheCountedCards();
 
 private:
     TempProgramFolder *m_folder = nullptr;
@@ -331,6 +413,73 @@ void ListLines::lineBackToCard()
 
     // The unpaid format does not match a standard line.
     QVERIFY(!Elenchi::schedaDaRiga(shared, FormatoRiga::DaSaldare));
+}
+
+using ListCall = std::function<void()>;
+Q_DECLARE_METATYPE(ListCall)
+Q_DECLARE_METATYPE(Store::Selection::Kind)
+using Keys = QList<std::pair<int, QByteArray>>;
+Q_DECLARE_METATYPE(Keys)
+
+void ListLines::listsSayWhichCardsTheyNeed_data()
+{
+    using S = TSchedaProdotto;
+    using K = Store::Selection::Kind;
+    QTest::addColumn<ListCall>("list");
+    QTest::addColumn<K>("kind");
+    QTest::addColumn<Keys>("keys"); // each criterion's field and folded key
+
+    const auto search = [](const Criteri &criteria) {
+        return ListCall([criteria] { Elenchi::ricerca(Elenchi::criteriInUso(criteria)); });
+    };
+    QTest::newRow("search, A-Z folded only")
+        << search({{S::iNome, u"ViTe É"_s}, {S::iCodice, u"  "_s}, {S::iTipologia, u"Ferr"_s}})
+        << K::Search
+        << Keys{{S::iNome, QByteArray("vite \xC9")}, {S::iTipologia, QByteArray("ferr")}};
+    QTest::newRow("search without criteria") << search({}) << K::All << Keys{};
+    // No card can hold a character outside the code page: the list keeps none itself.
+    QTest::newRow("search no card can match")
+        << search({{S::iNome, u"Vite ā"_s}}) << K::All << Keys{};
+    QTest::newRow("low stock") << ListCall([] { Elenchi::sottoscorta(); }) << K::LowStock << Keys{};
+    QTest::newRow("unpaid") << ListCall([] { Elenchi::daSaldare(); }) << K::Unpaid << Keys{};
+    QTest::newRow("inventory of a category")
+        << ListCall([] { Elenchi::inventario(u"Ferr"_s); }) << K::Category
+        << Keys{{S::iTipologia, QByteArray("ferr")}};
+    QTest::newRow("inventory of all")
+        << ListCall([] { Elenchi::inventario(u"  "_s); }) << K::All << Keys{};
+}
+
+// The shared store filters at the server by what each list says it needs.
+void ListLines::listsSayWhichCardsTheyNeed()
+{
+    QFETCH(ListCall, list);
+    QFETCH(Store::Selection::Kind, kind);
+    QFETCH(Keys, keys);
+    Cards::write({card(u"a"_s, u"Vite"_s, u"Ferramenta"_s, u"1,00"_s)});
+    auto backend = std::make_unique<AskingBackend>();
+    AskingBackend *asking = backend.get();
+    Store::setCurrent(std::move(backend));
+
+    list();
+    QCOMPARE(asking->asked.size(), 1);
+    const Store::Selection &selection = asking->asked.first();
+    QCOMPARE(selection.kind, kind);
+    Keys got;
+    for (const auto &[field, key] : selection.criteria)
+        got.append({int(field), key});
+    QCOMPARE(got, keys);
+}
+
+// A card added between the count and the reading does not overrun the rows counted.
+void ListLines::exportGridKeepsTheCountedCards()
+{
+    Cards::write({Cards::make(u"a"_s, u"Uno"_s), Cards::make(u"b"_s, u"Due"_s),
+                  Cards::make(u"c"_s, u"Tre"_s)});
+    Store::setCurrent(std::make_unique<AskingBackend>(1));
+    ExportGridModel grid;
+    grid.load();
+    QCOMPARE(grid.rowCount(), 2);
+    QCOMPARE(grid.data(grid.index(1, 1), Qt::DisplayRole).toString(), u"b"_s);
 }
 
 SCAFFARIA_TEST(ListLines)
