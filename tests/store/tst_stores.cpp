@@ -4,6 +4,10 @@
 // away, the transfer of a folder in and out.
 
 #include "app/backupcopy.h"
+#include "common/programfolder.h"
+#include "common/numbertext.h"
+#include "lists/elenchi.h"
+#include "lists/expgrid.h"
 #include "store/folderstore.h"
 #include "store/sharedstore.h"
 #include "support/pgcluster.h"
@@ -160,6 +164,119 @@ Store::Visit collect(Visited &v)
     };
 }
 
+// An archive for the lists: cards of every kind the lists tell apart (letter case, accents,
+// the paid flag's variants, stock at, below and above the threshold), some kept with the
+// foreign bytes another program leaves (padding, a NUL inside a name, a length byte above
+// the capacity), and near the end one card whose stock is not a number, where the lists
+// that need it stop.
+QByteArray listArchive(int cards)
+{
+    const QStringList names = {u"Vite zincata"_s, u"VITE inox"_s, u"vite"_s, u"Dado M8"_s,
+                               u"Tubo ÈSTATE"_s, u"Bullone èstate"_s};
+    const QStringList categories = {u"Ferramenta"_s, u"FERR."_s, u"Idraulica"_s,
+                                    u"ferramenta Èlite"_s, QString()};
+    const QStringList paid = {u"No"_s, u"Sì"_s, u"no"_s, u" No "_s, QString()};
+    QByteArray archive;
+    for (int i = 0; i < cards; ++i) {
+        TSchedaProdotto c;
+        c.Codice = (i % 3 ? u"ART-"_s : u"art-"_s) + QString::number(i);
+        c.Nome = names.at(i % names.size()) + u' ' + QString::number(i % 97);
+        c.Tipologia = categories.at(i % categories.size());
+        c.Giacenza = QString::number(i % 7);
+        c.Avviso = QString::number(i % 5);
+        c.Costo = i % 4 ? u"1,50"_s : u" 3,25 "_s;
+        c.Pagato = paid.at(i % paid.size());
+        c.Ditta = u"Ditta "_s + QString::number(i % 9);
+        c.DataSca = u"01/02/2027"_s;
+        c.Documento = u"Fatt. "_s + QString::number(i);
+        if (i == cards - 100) {
+            c.Giacenza = u"tre"_s;
+            c.Tipologia = u"Ferramenta"_s;
+        }
+        QByteArray record = c.encode();
+        const S::Field &name = S::fields()[S::iNome];
+        if (i % 11 == 0) // padding after the name
+            record[name.offset + name.capacity] = '\x7F';
+        if (i % 13 == 0) // a NUL inside the name
+            record[name.offset + 3] = '\0';
+        if (i % 17 == 0) { // the category's length byte above its capacity
+            const S::Field &category = S::fields()[S::iTipologia];
+            record[category.offset] = char(category.capacity + 20);
+        }
+        archive += record;
+    }
+    return archive;
+}
+
+// What a list shows, as text: its lines in the list box's order, how it ended, where it
+// stopped, its total.
+QStringList shown(const CompactLines &lines, Elenchi::Esito end,
+                  const Elenchi::SchedaNonNumerica &stop, std::optional<double> total = {})
+{
+    QStringList out = lines.toList();
+    out.sort();
+    out.append(u"esito %1, scheda %2 %3"_s.arg(int(end)).arg(stop.posizione).arg(stop.codice));
+    if (total)
+        out.append(u"totale "_s + NumberText::totalText(*total));
+    return out;
+}
+
+QStringList listOutput(const QString &which)
+{
+    using C = QList<std::pair<S::Index, QString>>;
+    auto search = [](const C &criteria) {
+        const Elenchi::Righe r = Elenchi::ricerca(Elenchi::criteriInUso(criteria));
+        return shown(r.righe, r.esito, r.interruzione);
+    };
+    if (which == u"search, no criteria")
+        return search({});
+    if (which == u"search, name")
+        return search({{S::iNome, u"vite"_s}});
+    if (which == u"search, three fields")
+        return search({{S::iCodice, u"ART-1"_s}, {S::iNome, u"Vi"_s}, {S::iTipologia, u"ferr"_s}});
+    if (which == u"search, accented key")
+        return search({{S::iTipologia, u"ÈLITE"_s}, {S::iNome, u"ÈSTATE"_s}});
+    if (which == u"search, character no card holds")
+        return search({{S::iNome, u"vite ☃"_s}});
+    if (which == u"low stock") {
+        const Elenchi::Righe r = Elenchi::sottoscorta();
+        return shown(r.righe, r.esito, r.interruzione);
+    }
+    if (which == u"unpaid") {
+        const Elenchi::Righe r = Elenchi::daSaldare();
+        return shown(r.righe, r.esito, r.interruzione);
+    }
+    if (which == u"inventory" || which == u"inventory, category") {
+        const Elenchi::Inventario r =
+            Elenchi::inventario(which == u"inventory" ? QString() : u"ferr"_s);
+        return shown(r.righe, r.esito, r.interruzione, r.totale);
+    }
+    if (which == u"line back to card") {
+        const Elenchi::Righe all = Elenchi::ricerca({});
+        QStringList out;
+        for (const qsizetype i : {qsizetype(0), qsizetype(7), all.righe.size() - 1}) {
+            const auto card = Elenchi::schedaDaRiga(all.righe.at(i), FormatoRiga::Standard);
+            out.append(card ? QString::number(card->posizione) + u' ' +
+                                  QString::fromLatin1(card->scheda.encode().toHex())
+                            : u"none"_s);
+        }
+        return out;
+    }
+    if (which == u"export grid") {
+        ExportGridModel grid;
+        grid.load();
+        QStringList out{QString::number(grid.rows())};
+        for (qint64 row = 0; row < grid.rows(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < ExportGridModel::CardColumns; ++column)
+                cells.append(grid.cellText(row, column));
+            out.append(cells.join(u'|'));
+        }
+        return out;
+    }
+    return {u"unknown list "_s + which};
+}
+
 } // namespace
 
 class StoresTest : public QObject
@@ -170,6 +287,9 @@ private:
     PgCluster m_cluster;
     int m_databases = 0;
     std::unique_ptr<TempProgramFolder> m_folder;
+    // The archive of the list tests, in a folder and transferred into a database.
+    std::unique_ptr<QTemporaryDir> m_listFolder;
+    Store::SharedSettings m_listDatabase;
 
     // A shared backend on a new, empty database.
     std::unique_ptr<Store::SharedBackend> freshShared(Store::SharedSettings *settings = nullptr)
@@ -340,6 +460,40 @@ private Q_SLOTS:
 
         QVERIFY(lists.remove(u"alfa.lis"_s));
         QCOMPARE(lists.names(), std::optional<QStringList>({u"Zeta.lis"_s, u"Èstate.lis"_s}));
+    }
+
+    // Every list, line for line and with its order, totals and stopping card, the same from
+    // the shared store as from the folder it was transferred from.
+    void listsFromBothStores_data()
+    {
+        QTest::addColumn<QString>("list");
+        for (const char *list :
+             {"search, no criteria", "search, name", "search, three fields",
+              "search, accented key", "search, character no card holds", "low stock", "unpaid",
+              "inventory", "inventory, category", "line back to card", "export grid"})
+            QTest::newRow(list) << QString::fromLatin1(list);
+    }
+    void listsFromBothStores()
+    {
+        QFETCH(QString, list);
+        if (!m_listFolder) {
+            m_listFolder = std::make_unique<QTemporaryDir>();
+            QVERIFY(writeFile(m_listFolder->filePath(u"Magazzino.pro"_s), listArchive(3000)));
+            const std::unique_ptr<Store::SharedBackend> shared = freshShared(&m_listDatabase);
+            QVERIFY(shared);
+            const Store::SharedBackend::Outcome in = shared->transferIn(m_listFolder->path());
+            QVERIFY2(in.ok, qPrintable(in.error));
+        }
+        ProgramFolder::setForTests(m_listFolder->path());
+        Store::setCurrent(std::make_unique<Store::FolderBackend>());
+        const QStringList fromFolder = listOutput(list);
+        Store::setCurrent(std::make_unique<Store::SharedBackend>(m_listDatabase));
+        const QStringList fromShared = listOutput(list);
+        Store::setCurrent(std::make_unique<Store::FolderBackend>());
+        ProgramFolder::setForTests({});
+        // Only the list of a character no card can hold is empty.
+        QCOMPARE(fromFolder.size() == 1, list == u"search, character no card holds"_s);
+        QCOMPARE(fromShared, fromFolder);
     }
 
     // Two workstations on one card and on one page: the second save of what both showed is
