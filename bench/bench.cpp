@@ -21,6 +21,8 @@
 #include "lists/trovainelenco.h"
 #include "lists/xlsexport.h"
 #include "printing/report.h"
+#include "store/sharedstore.h"
+#include "support/pgcluster.h"
 #include "warehouse/archivio.h"
 #include "warehouse/schedaprodotto.h"
 
@@ -170,6 +172,9 @@ struct Row {
 };
 
 int g_runs = 7;
+// The private PostgreSQL cluster of the shared store's timings; not started when the server
+// is not installed.
+PgCluster *g_cluster = nullptr;
 
 // The own peak of one more run of our answer, untimed: handing freed memory back before it
 // makes the next allocations fault their pages in anew, which must not weigh on the times.
@@ -351,6 +356,116 @@ QList<QStringList> sqlRows(Sql &sql)
     return rows;
 }
 
+// The lists from the shared store: the archive transferred into a fresh database of the
+// private cluster, then each list's cards chosen at the server and their lines laid out as
+// the list does; every answer is checked against the folder's own lines.
+template<typename RowOf, typename Fill, typename Empty>
+void sharedStore(int size, int column, RowOf &row, Fill &fill, Empty &empty, ModelloRighe &model,
+                 const QList<QString> &all)
+{
+    const QString database = u"bench_"_s + QString::number(size);
+    if (!g_cluster->createDatabase(database)) {
+        check("shared database", false);
+        return;
+    }
+    Store::SharedBackend shared(g_cluster->settings(database));
+    {
+        Row &x = row(u"Shared store: the folder transferred in (once)"_s);
+        bool ok = false;
+        x.ours[column] = elapsedMs([&] { ok = shared.transferIn(ProgramFolder::path()).ok; });
+        check("shared transfer", ok);
+    }
+    auto lines = [&](const Store::Selection &selection, FormatoRiga format,
+                     const std::function<bool(const char *)> &keep, bool values = false) {
+        CompactLines out;
+        const std::unique_ptr<Store::Cards> cards = shared.cards();
+        cards->open();
+        cards->readSelected(selection, [&](qint64, const char *record) {
+            if (!keep(record))
+                return true;
+            if (!values) {
+                RigaElenco(record, format, QByteArrayView(), out);
+                return true;
+            }
+            const auto number = [&](S::Index i) {
+                return NumberText::parse(QString::fromLatin1(S::trimmedBytes(record, i)))
+                    .value_or(0);
+            };
+            const QByteArray value =
+                NumberText::shortest(number(S::iGiacenza) * number(S::iCosto)).toLatin1();
+            RigaElenco(record, format, value, out);
+            return true;
+        });
+        cards->close();
+        return out;
+    };
+    auto contains = [](const char *record, S::Index index, QByteArrayView key) {
+        QByteArray field = S::trimmedBytes(record, index).toByteArray();
+        for (char &c : field)
+            c = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+        return field.contains(key);
+    };
+    auto number = [](const char *record, S::Index index) {
+        return NumberText::parse(QString::fromLatin1(S::trimmedBytes(record, index)));
+    };
+    struct Question {
+        QString name;
+        Store::Selection selection;
+        FormatoRiga format;
+        std::function<bool(const char *)> keep;
+        std::function<CompactLines()> folder;
+        bool values = false;
+    };
+    using K = Store::Selection::Kind;
+    const std::vector<Question> questions = {
+        {u"Shared store: search, no criteria: all standard lines, sorted"_s,
+         {K::All, {}},
+         FormatoRiga::Standard,
+         [](const char *) { return true; },
+         {}},
+        {u"Shared store: search, name contains \"vite\""_s,
+         {K::Search, {{S::iNome, "vite"}}},
+         FormatoRiga::Standard,
+         [&](const char *r) { return contains(r, S::iNome, "vite"); },
+         [] {
+             return Elenchi::ricerca(Elenchi::criteriInUso({{S::iNome, u"vite"_s}})).righe;
+         }},
+        {u"Shared store: low-stock lines"_s,
+         {K::LowStock, {}},
+         FormatoRiga::Standard,
+         [&](const char *r) {
+             const auto stock = number(r, S::iGiacenza), threshold = number(r, S::iAvviso);
+             return stock && threshold && *stock <= *threshold;
+         },
+         [] { return Elenchi::sottoscorta().righe; }},
+        {u"Shared store: unpaid lines"_s,
+         {K::Unpaid, {}},
+         FormatoRiga::DaSaldare,
+         [](const char *r) { return S::trimmedBytes(r, S::iPagato) == QByteArrayView("No"); },
+         [] { return Elenchi::daSaldare().righe; }},
+        {u"Shared store: inventory of category \"ferr\": lines with values"_s,
+         {K::Category, {{S::iTipologia, "ferr"}}},
+         FormatoRiga::Inventario,
+         [&](const char *r) { return contains(r, S::iTipologia, "ferr"); },
+         [] { return Elenchi::inventario(u"ferr"_s).righe; },
+         true},
+    };
+    for (const Question &q : questions) {
+        Row &x = row(q.name);
+        oursOnly(
+            x, column, [&] { fill(lines(q.selection, q.format, q.keep, q.values)); }, empty);
+        fill(lines(q.selection, q.format, q.keep, q.values));
+        const QList<QString> shown = model.righe().toList();
+        if (!q.folder) {
+            check(qPrintable(q.name), shown == all);
+            continue;
+        }
+        fill(q.folder());
+        check(qPrintable(q.name), shown == model.righe().toList());
+    }
+    model.svuota();
+}
+
 void runSize(int size, int column, QList<Row> &rows, Notes &notes)
 {
     QTemporaryDir folder;
@@ -513,6 +628,8 @@ void runSize(int size, int column, QList<Row> &rows, Notes &notes)
             });
         check("line back to card", ours == static_cast<qint64>(theirs) && ours > 0);
     }
+    if (g_cluster)
+        sharedStore(size, column, row, fill, empty, model, all);
     model.svuota();
 
     // The list box over all lines: filled (sort included), then scrolled to the end and
@@ -707,6 +824,13 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const std::vector<int> counts = sizes();
+    PgCluster cluster;
+    if (!PgCluster::binaries())
+        std::fprintf(stderr, "Shared store left out: the PostgreSQL server is not installed\n");
+    else if (!cluster.start())
+        std::fprintf(stderr, "Shared store left out: %s\n", qPrintable(cluster.error()));
+    else
+        g_cluster = &cluster;
     const long baseline = statusKiB("VmRSS");
     QList<Row> rows;
     std::vector<Notes> notes(counts.size());

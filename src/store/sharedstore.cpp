@@ -18,7 +18,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QVariant>
 
 #include <algorithm>
@@ -98,7 +97,8 @@ QString textValue(const QString &text) { return text.isNull() ? QStringLiteral("
 // cannot hold).
 struct Row {
     QStringList texts;
-    QByteArray raw; // null when the texts give the record
+    QByteArray compact; // each field's length byte and used bytes, one after the other
+    QByteArray raw;     // null when the texts give the record
 };
 
 Row rowFromRecord(const QList<Column> &columns, const char *record, int size)
@@ -118,11 +118,18 @@ Row rowFromRecord(const QList<Column> &columns, const char *record, int size)
     }
     if (!exact || std::memcmp(again.constData(), record, static_cast<std::size_t>(size)) != 0)
         row.raw = QByteArray(record, size);
+    // The form the lists read back in bulk: a few dozen bytes where the record holds
+    // thousands, laid out again into the record without a text conversion.
+    for (const Column &c : columns) {
+        const int used = static_cast<unsigned char>(again.at(c.offset));
+        row.compact.append(again.constData() + c.offset, used + 1);
+    }
     return row;
 }
 
-// The record bytes of a row read back: its own bytes when it kept them, otherwise the
-// texts written as the program writes them.
+// The record bytes of a row read back (its `grezzo` and `compatto` columns at `first`):
+// its own bytes when it kept them, otherwise its compact form laid out again. False when
+// the stored bytes are not a record of this layout.
 bool recordFromQuery(const QSqlQuery &q, int first, const QList<Column> &columns, int size,
                      char *out)
 {
@@ -134,10 +141,19 @@ bool recordFromQuery(const QSqlQuery &q, int first, const QList<Column> &columns
         std::memcpy(out, bytes.constData(), static_cast<std::size_t>(size));
         return true;
     }
-    for (int i = 0; i < columns.size(); ++i)
-        StoredText::encode(q.value(first + 1 + i).toString(), columns[i].capacity,
-                           out + columns[i].offset);
-    return true;
+    const QByteArray compact = q.value(first + 1).toByteArray();
+    std::memset(out, 0, static_cast<std::size_t>(size));
+    qsizetype at = 0;
+    for (const Column &c : columns) {
+        if (at >= compact.size())
+            return false;
+        const int used = static_cast<unsigned char>(compact.at(at));
+        if (used > c.capacity || at + 1 + used > compact.size())
+            return false;
+        std::memcpy(out + c.offset, compact.constData() + at, static_cast<std::size_t>(used + 1));
+        at += 1 + used;
+    }
+    return at == compact.size();
 }
 
 // A number field as the lists read it: the trimmed bytes, plain ASCII for any number.
@@ -207,10 +223,9 @@ QStringList schemaStatements()
     sql << u"CREATE TABLE scaffaria_contatori (nome text PRIMARY KEY, valore bigint NOT NULL)"_s;
     sql << u"INSERT INTO scaffaria_contatori (nome, valore) VALUES ('schede', 0)"_s;
 
-    QString cards =
-        u"CREATE TABLE schede (posizione bigint PRIMARY KEY CHECK (posizione > 0), "
-        "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "_s.arg(
-            TSchedaProdotto::Size);
+    QString cards = u"CREATE TABLE schede (posizione bigint PRIMARY KEY CHECK (posizione > 0), "
+                    "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "
+                    "compatto bytea NOT NULL, "_s.arg(TSchedaProdotto::Size);
     for (const Column &c : cardColumns())
         cards += u"%1 text NOT NULL CHECK (char_length(%1) <= %2), "_s.arg(c.name).arg(c.capacity);
     cards += u"sottoscorta boolean NOT NULL, da_saldare boolean NOT NULL)"_s;
@@ -221,11 +236,10 @@ QStringList schemaStatements()
     sql << u"CREATE TABLE foto_schede (posizione bigint PRIMARY KEY, jpeg bytea NOT NULL)"_s;
 
     sql << u"CREATE TABLE listini (nome_file text PRIMARY KEY, pagine bigint NOT NULL DEFAULT 0)"_s;
-    QString pages =
-        u"CREATE TABLE pagine (nome_file text NOT NULL REFERENCES listini "
-        "ON DELETE CASCADE, posizione bigint NOT NULL CHECK (posizione > 0), "
-        "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "_s.arg(
-            TPaginaListino::Size);
+    QString pages = u"CREATE TABLE pagine (nome_file text NOT NULL REFERENCES listini "
+                    "ON DELETE CASCADE, posizione bigint NOT NULL CHECK (posizione > 0), "
+                    "versione bigint NOT NULL, grezzo bytea CHECK (octet_length(grezzo) = %1), "
+                    "compatto bytea NOT NULL, "_s.arg(TPaginaListino::Size);
     for (const Column &c : pageColumns())
         pages += u"%1 text NOT NULL CHECK (char_length(%1) <= %2), "_s.arg(c.name).arg(c.capacity);
     pages += u"PRIMARY KEY (nome_file, posizione))"_s;
@@ -240,9 +254,9 @@ QStringList schemaStatements()
 
 QString insertCardsSql(int rows)
 {
-    const int perRow = 3 + static_cast<int>(cardColumns().size()) + 2;
-    QString sql = u"INSERT INTO schede (posizione, versione, grezzo, "_s + joined(cardColumns()) +
-                  u", sottoscorta, da_saldare) VALUES "_s;
+    const int perRow = 4 + static_cast<int>(cardColumns().size()) + 2;
+    QString sql = u"INSERT INTO schede (posizione, versione, grezzo, compatto, "_s +
+                  joined(cardColumns()) + u", sottoscorta, da_saldare) VALUES "_s;
     QStringList tuples;
     tuples.reserve(rows);
     QStringList marks(perRow, u"?"_s);
@@ -258,10 +272,28 @@ void bindCard(QSqlQuery &q, qint64 position, qint64 version, const char *record)
     q.addBindValue(position);
     q.addBindValue(version);
     q.addBindValue(row.raw.isNull() ? QVariant(QMetaType(QMetaType::QByteArray)) : row.raw);
+    q.addBindValue(row.compact);
     for (const QString &t : row.texts)
         q.addBindValue(t);
     q.addBindValue(flags.lowStock);
     q.addBindValue(flags.unpaid);
+}
+
+// The statement and values that insert a page at its position, version 1.
+std::pair<QString, QVariantList> pageInsert(const QString &fileName, qint64 position,
+                                            const QByteArray &record)
+{
+    const Row row = rowFromRecord(pageColumns(), record.constData(), TPaginaListino::Size);
+    QStringList marks(pageColumns().size() + 5, u"?"_s);
+    QVariantList values{fileName, position, 1,
+                        row.raw.isNull() ? QVariant(QMetaType(QMetaType::QByteArray))
+                                         : QVariant(row.raw),
+                        row.compact};
+    for (const QString &t : row.texts)
+        values.append(t);
+    return {u"INSERT INTO pagine (nome_file, posizione, versione, grezzo, compatto, "_s +
+                joined(pageColumns()) + u") VALUES ("_s + marks.join(u',') + u')',
+            values};
 }
 
 } // namespace
@@ -290,10 +322,12 @@ struct SharedConnections {
     std::atomic<bool> lastFromServer{false};
     std::unique_ptr<QTemporaryDir> openable;
 
+    // Each thread its own connection, named by a number no later thread gets again.
     QString threadConnectionName()
     {
-        return prefix + u'-' +
-               QString::number(reinterpret_cast<quintptr>(QThread::currentThread()), 16);
+        static std::atomic<quint64> threads{0};
+        thread_local const quint64 thread = ++threads;
+        return prefix + u'-' + QString::number(thread);
     }
 
     static void configure(QSqlDatabase &db, const SharedSettings &s)
@@ -562,7 +596,7 @@ public:
         return within<Result>(m_session, std::nullopt, [&]() -> Result {
             QSqlQuery q = m_session.query();
             if (!m_session.exec(q,
-                                u"SELECT versione, grezzo, "_s + joined(cardColumns()) +
+                                u"SELECT versione, grezzo, compatto"_s +
                                     u" FROM schede WHERE posizione = ?"_s,
                                 {position}))
                 return std::nullopt;
@@ -585,8 +619,9 @@ public:
             const QByteArray record = card.encode();
             const Row row = rowFromRecord(cardColumns(), record.constData(), TSchedaProdotto::Size);
             const Flags flags = flagsOf(record.constData());
-            QString sql = u"UPDATE schede SET versione = versione + 1, grezzo = ?, "_s;
-            QVariantList values{row.raw.isNull() ? nullBytes() : QVariant(row.raw)};
+            QString sql =
+                u"UPDATE schede SET versione = versione + 1, grezzo = ?, compatto = ?, "_s;
+            QVariantList values{row.raw.isNull() ? nullBytes() : QVariant(row.raw), row.compact};
             for (int i = 0; i < cardColumns().size(); ++i) {
                 sql += cardColumns()[i].name + u" = ?, "_s;
                 values.append(row.texts[i]);
@@ -675,9 +710,10 @@ public:
                 if (key.isEmpty() || key.contains('\0') || index < 0 ||
                     index >= TSchedaProdotto::FieldCount)
                     continue;
+                // Under the C collation lower() folds exactly A-Z, whatever the database's
+                // own locale, and much faster than translate() would.
                 terms.append(
-                    u"strpos(translate(%1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', "
-                    "'abcdefghijklmnopqrstuvwxyz'), ?) > 0"_s.arg(cardColumns()[index].name));
+                    u"strpos(lower(%1 COLLATE \"C\"), ?) > 0"_s.arg(cardColumns()[index].name));
                 values.append(StoredText::fromCp1252(key));
             }
             where = terms.join(u" AND "_s);
@@ -737,7 +773,7 @@ private:
             const qint64 total = countNow();
             if (m_session.failed())
                 return false;
-            const QString sql = u"SELECT posizione, grezzo, "_s + joined(cardColumns()) +
+            const QString sql = u"SELECT posizione, grezzo, compatto"_s +
                                 u" FROM schede WHERE posizione "_s + (backward ? u'<' : u'>') +
                                 u" ?"_s + (where.isEmpty() ? QString() : u" AND "_s + where) +
                                 u" ORDER BY posizione"_s + (backward ? u" DESC"_s : QString()) +
@@ -823,7 +859,7 @@ public:
         return within<Result>(m_session, std::nullopt, [&]() -> Result {
             QSqlQuery q = m_session.query();
             if (!m_session.exec(q,
-                                u"SELECT versione, grezzo, "_s + joined(pageColumns()) +
+                                u"SELECT versione, grezzo, compatto"_s +
                                     u" FROM pagine WHERE nome_file = ? AND posizione = ?"_s,
                                 {m_fileName, position}))
                 return std::nullopt;
@@ -845,8 +881,8 @@ public:
         return within<Written>(m_session, Written::Failed, [&]() -> Written {
             const QByteArray record = page.encode();
             const Row row = rowFromRecord(pageColumns(), record.constData(), TPaginaListino::Size);
-            QString sql = u"UPDATE pagine SET versione = versione + 1, grezzo = ?"_s;
-            QVariantList values{row.raw.isNull() ? nullBytes() : QVariant(row.raw)};
+            QString sql = u"UPDATE pagine SET versione = versione + 1, grezzo = ?, compatto = ?"_s;
+            QVariantList values{row.raw.isNull() ? nullBytes() : QVariant(row.raw), row.compact};
             for (int i = 0; i < pageColumns().size(); ++i) {
                 sql += u", "_s + pageColumns()[i].name + u" = ?"_s;
                 values.append(row.texts[i]);
@@ -902,17 +938,9 @@ public:
     static bool insertPage(Session &s, const QString &fileName, qint64 position,
                            const QByteArray &record)
     {
-        const Row row = rowFromRecord(pageColumns(), record.constData(), TPaginaListino::Size);
-        QStringList marks(pageColumns().size() + 4, u"?"_s);
-        QVariantList values{fileName, position, 1,
-                            row.raw.isNull() ? nullBytes() : QVariant(row.raw)};
-        for (const QString &t : row.texts)
-            values.append(t);
+        const auto [sql, values] = pageInsert(fileName, position, record);
         QSqlQuery q = s.query();
-        return s.exec(q,
-                      u"INSERT INTO pagine (nome_file, posizione, versione, grezzo, "_s +
-                          joined(pageColumns()) + u") VALUES ("_s + marks.join(u',') + u')',
-                      values);
+        return s.exec(q, sql, values);
     }
 
 private:
@@ -926,10 +954,13 @@ class Blobs
 public:
     explicit Blobs(SharedConnections *d) : d(d) {}
 
+    // The value kept under the name; nothing when the server fails, and *found false when
+    // there is no such row.
     std::optional<QByteArray> get(const QString &table, const QString &key, const QString &column,
-                                  const QString &name)
+                                  const QString &name, bool *found)
     {
         Session s(d);
+        *found = false;
         using Result = std::optional<QByteArray>;
         return within<Result>(s, std::nullopt, [&]() -> Result {
             QSqlQuery q = s.query();
@@ -937,7 +968,8 @@ public:
                 return std::nullopt;
             if (!q.next())
                 return QByteArray();
-            return q.value(0).toByteArray();
+            *found = true;
+            return bytesValue(q.value(0).toByteArray());
         });
     }
 
@@ -1024,8 +1056,7 @@ public:
 
     std::optional<QByteArray> pagePhoto(const QString &listName, int slot, qint64 position) override
     {
-        return nonEmpty(m_blobs.get(u"foto_listino"_s, u"nome_file"_s, u"jpeg"_s,
-                                    pagePhotoName(listName, slot, position)));
+        return found(u"foto_listino"_s, pagePhotoName(listName, slot, position));
     }
     bool storePagePhoto(const QString &listName, int slot, qint64 position,
                         const QByteArray &jpeg) override
@@ -1035,8 +1066,7 @@ public:
     }
     std::optional<QByteArray> thumbnail(const QString &listName, int slot) override
     {
-        return nonEmpty(m_blobs.get(u"foto_listino"_s, u"nome_file"_s, u"jpeg"_s,
-                                    thumbnailName(listName, slot)));
+        return found(u"foto_listino"_s, thumbnailName(listName, slot));
     }
     bool storeThumbnail(const QString &listName, int slot, const QByteArray &jpeg) override
     {
@@ -1046,9 +1076,12 @@ public:
 
 private:
     // A missing photo and an unreachable server both mean there is nothing to show.
-    static std::optional<QByteArray> nonEmpty(std::optional<QByteArray> bytes)
+    std::optional<QByteArray> found(const QString &table, const QString &name)
     {
-        if (!bytes || bytes->isNull())
+        bool there = false;
+        std::optional<QByteArray> bytes = m_blobs.get(table, u"nome_file"_s, u"jpeg"_s, name,
+                                                      &there);
+        if (!there)
             return std::nullopt;
         return bytes;
     }
@@ -1092,9 +1125,10 @@ public:
     {
         if (!isBareName(name))
             return std::nullopt;
+        bool there = false;
         const std::optional<QByteArray> bytes = m_blobs.get(u"documenti"_s, u"nome_file"_s,
-                                                            u"dati"_s, name);
-        if (!bytes || bytes->isNull())
+                                                            u"dati"_s, name, &there);
+        if (!there)
             return std::nullopt;
         QMutexLocker lock(&d->mutex);
         if (!d->openable) {
@@ -1213,13 +1247,9 @@ SharedBackend::~SharedBackend()
         QMutexLocker lock(&d->mutex);
         names = d->names;
     }
-    for (const QString &name : names) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            db.close();
-        }
+    // Removing a connection closes it, whichever thread it was made on.
+    for (const QString &name : names)
         QSqlDatabase::removeDatabase(name);
-    }
 }
 
 std::optional<QString> SharedBackend::test(const SharedSettings &settings)
@@ -1348,17 +1378,8 @@ SharedBackend::Outcome SharedBackend::transferIn(const QString &folder, const Pr
                 const QByteArray page = file.read(TPaginaListino::Size);
                 if (page.size() != TPaginaListino::Size)
                     return fail(unreadable.arg(relative));
-                const Row row = rowFromRecord(pageColumns(), page.constData(),
-                                              TPaginaListino::Size);
-                QVariantList values{relative, p, 1,
-                                    row.raw.isNull() ? nullBytes() : QVariant(row.raw)};
-                for (const QString &t : row.texts)
-                    values.append(t);
-                QStringList marks(pageColumns().size() + 4, u"?"_s);
-                if (!execOn(db,
-                            u"INSERT INTO pagine (nome_file, posizione, versione, grezzo, "_s +
-                                joined(pageColumns()) + u") VALUES ("_s + marks.join(u',') + u')',
-                            values))
+                const auto [sql, values] = pageInsert(relative, p, page);
+                if (!execOn(db, sql, values))
                     return fail(sharedFailureText());
                 advance(page.size());
             }
@@ -1449,7 +1470,7 @@ SharedBackend::Outcome SharedBackend::writeOut(const QString &folder, const Prog
         QSqlQuery q(db);
         q.setForwardOnly(true);
         if (!q.prepare(
-                u"SELECT posizione, grezzo, "_s + joined(cardColumns()) +
+                u"SELECT posizione, grezzo, compatto"_s +
                 u" FROM schede WHERE posizione > ? ORDER BY posizione LIMIT %1"_s.arg(kBlock)))
             return failed;
         qint64 last = 0;
@@ -1496,7 +1517,7 @@ SharedBackend::Outcome SharedBackend::writeOut(const QString &folder, const Prog
                 return {false, notWritten.arg(name)};
             QSqlQuery q(db);
             q.setForwardOnly(true);
-            if (!q.prepare(u"SELECT posizione, grezzo, "_s + joined(pageColumns()) +
+            if (!q.prepare(u"SELECT posizione, grezzo, compatto"_s +
                            u" FROM pagine WHERE nome_file = ? ORDER BY posizione"_s))
                 return failed;
             q.addBindValue(name);

@@ -4,6 +4,10 @@
 // away, the transfer of a folder in and out.
 
 #include "app/backupcopy.h"
+#include "common/programfolder.h"
+#include "common/numbertext.h"
+#include "lists/elenchi.h"
+#include "lists/expgrid.h"
 #include "store/folderstore.h"
 #include "store/sharedstore.h"
 #include "support/pgcluster.h"
@@ -160,6 +164,119 @@ Store::Visit collect(Visited &v)
     };
 }
 
+// An archive for the lists: cards of every kind the lists tell apart (letter case, accents,
+// the paid flag's variants, stock at, below and above the threshold), some kept with the
+// foreign bytes another program leaves (padding, a NUL inside a name, a length byte above
+// the capacity), and near the end one card whose stock is not a number, where the lists
+// that need it stop.
+QByteArray listArchive(int cards)
+{
+    const QStringList names = {u"Vite zincata"_s, u"VITE inox"_s, u"vite"_s, u"Dado M8"_s,
+                               u"Tubo ÈSTATE"_s, u"Bullone èstate"_s};
+    const QStringList categories = {u"Ferramenta"_s, u"FERR."_s, u"Idraulica"_s,
+                                    u"ferramenta Èlite"_s, QString()};
+    const QStringList paid = {u"No"_s, u"Sì"_s, u"no"_s, u" No "_s, QString()};
+    QByteArray archive;
+    for (int i = 0; i < cards; ++i) {
+        TSchedaProdotto c;
+        c.Codice = (i % 3 ? u"ART-"_s : u"art-"_s) + QString::number(i);
+        c.Nome = names.at(i % names.size()) + u' ' + QString::number(i % 97);
+        c.Tipologia = categories.at(i % categories.size());
+        c.Giacenza = QString::number(i % 7);
+        c.Avviso = QString::number(i % 5);
+        c.Costo = i % 4 ? u"1,50"_s : u" 3,25 "_s;
+        c.Pagato = paid.at(i % paid.size());
+        c.Ditta = u"Ditta "_s + QString::number(i % 9);
+        c.DataSca = u"01/02/2027"_s;
+        c.Documento = u"Fatt. "_s + QString::number(i);
+        if (i == cards - 100) {
+            c.Giacenza = u"tre"_s;
+            c.Tipologia = u"Ferramenta"_s;
+        }
+        QByteArray record = c.encode();
+        const S::Field &name = S::fields()[S::iNome];
+        if (i % 11 == 0) // padding after the name
+            record[name.offset + name.capacity] = '\x7F';
+        if (i % 13 == 0) // a NUL inside the name
+            record[name.offset + 3] = '\0';
+        if (i % 17 == 0) { // the category's length byte above its capacity
+            const S::Field &category = S::fields()[S::iTipologia];
+            record[category.offset] = char(category.capacity + 20);
+        }
+        archive += record;
+    }
+    return archive;
+}
+
+// What a list shows, as text: its lines in the list box's order, how it ended, where it
+// stopped, its total.
+QStringList shown(const CompactLines &lines, Elenchi::Esito end,
+                  const Elenchi::SchedaNonNumerica &stop, std::optional<double> total = {})
+{
+    QStringList out = lines.toList();
+    out.sort();
+    out.append(u"esito %1, scheda %2 %3"_s.arg(int(end)).arg(stop.posizione).arg(stop.codice));
+    if (total)
+        out.append(u"totale "_s + NumberText::totalText(*total));
+    return out;
+}
+
+QStringList listOutput(const QString &which)
+{
+    using C = QList<std::pair<S::Index, QString>>;
+    auto search = [](const C &criteria) {
+        const Elenchi::Righe r = Elenchi::ricerca(Elenchi::criteriInUso(criteria));
+        return shown(r.righe, r.esito, r.interruzione);
+    };
+    if (which == u"search, no criteria")
+        return search({});
+    if (which == u"search, name")
+        return search({{S::iNome, u"vite"_s}});
+    if (which == u"search, three fields")
+        return search({{S::iCodice, u"ART-1"_s}, {S::iNome, u"Vi"_s}, {S::iTipologia, u"ferr"_s}});
+    if (which == u"search, accented key")
+        return search({{S::iTipologia, u"ÈLITE"_s}, {S::iNome, u"ÈSTATE"_s}});
+    if (which == u"search, character no card holds")
+        return search({{S::iNome, u"vite ☃"_s}});
+    if (which == u"low stock") {
+        const Elenchi::Righe r = Elenchi::sottoscorta();
+        return shown(r.righe, r.esito, r.interruzione);
+    }
+    if (which == u"unpaid") {
+        const Elenchi::Righe r = Elenchi::daSaldare();
+        return shown(r.righe, r.esito, r.interruzione);
+    }
+    if (which == u"inventory" || which == u"inventory, category") {
+        const Elenchi::Inventario r =
+            Elenchi::inventario(which == u"inventory" ? QString() : u"ferr"_s);
+        return shown(r.righe, r.esito, r.interruzione, r.totale);
+    }
+    if (which == u"line back to card") {
+        const Elenchi::Righe all = Elenchi::ricerca({});
+        QStringList out;
+        for (const qsizetype i : {qsizetype(0), qsizetype(7), all.righe.size() - 1}) {
+            const auto card = Elenchi::schedaDaRiga(all.righe.at(i), FormatoRiga::Standard);
+            out.append(card ? QString::number(card->posizione) + u' ' +
+                                  QString::fromLatin1(card->scheda.encode().toHex())
+                            : u"none"_s);
+        }
+        return out;
+    }
+    if (which == u"export grid") {
+        ExportGridModel grid;
+        grid.load();
+        QStringList out{QString::number(grid.rows())};
+        for (qint64 row = 0; row < grid.rows(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < ExportGridModel::CardColumns; ++column)
+                cells.append(grid.cellText(row, column));
+            out.append(cells.join(u'|'));
+        }
+        return out;
+    }
+    return {u"unknown list "_s + which};
+}
+
 } // namespace
 
 class StoresTest : public QObject
@@ -170,6 +287,9 @@ private:
     PgCluster m_cluster;
     int m_databases = 0;
     std::unique_ptr<TempProgramFolder> m_folder;
+    // The archive of the list tests, in a folder and transferred into a database.
+    std::unique_ptr<QTemporaryDir> m_listFolder;
+    Store::SharedSettings m_listDatabase;
 
     // A shared backend on a new, empty database.
     std::unique_ptr<Store::SharedBackend> freshShared(Store::SharedSettings *settings = nullptr)
@@ -283,6 +403,10 @@ private Q_SLOTS:
         const std::optional<QString> path = documents.openablePath(u"Fattura 7.pdf"_s);
         QVERIFY(path);
         QCOMPARE(readFile(*path), bytes);
+        QVERIFY(writeFile(outside.filePath(u"empty"_s), QByteArray()));
+        QVERIFY(documents.copyIn(outside.filePath(u"empty"_s), u"vuoto.txt"_s));
+        const std::optional<QString> empty = documents.openablePath(u"vuoto.txt"_s);
+        QVERIFY(empty && QFileInfo(*empty).isFile() && QFileInfo(*empty).size() == 0);
         QVERIFY(!documents.copyIn(outside.filePath(u"missing"_s), u"x.pdf"_s));
         QCOMPARE(documents.exists(u"x.pdf"_s), std::optional<bool>(false));
         QVERIFY(!documents.copyIn(source, u"../escape.pdf"_s));
@@ -336,6 +460,40 @@ private Q_SLOTS:
 
         QVERIFY(lists.remove(u"alfa.lis"_s));
         QCOMPARE(lists.names(), std::optional<QStringList>({u"Zeta.lis"_s, u"Èstate.lis"_s}));
+    }
+
+    // Every list, line for line and with its order, totals and stopping card, the same from
+    // the shared store as from the folder it was transferred from.
+    void listsFromBothStores_data()
+    {
+        QTest::addColumn<QString>("list");
+        for (const char *list :
+             {"search, no criteria", "search, name", "search, three fields",
+              "search, accented key", "search, character no card holds", "low stock", "unpaid",
+              "inventory", "inventory, category", "line back to card", "export grid"})
+            QTest::newRow(list) << QString::fromLatin1(list);
+    }
+    void listsFromBothStores()
+    {
+        QFETCH(QString, list);
+        if (!m_listFolder) {
+            m_listFolder = std::make_unique<QTemporaryDir>();
+            QVERIFY(writeFile(m_listFolder->filePath(u"Magazzino.pro"_s), listArchive(3000)));
+            const std::unique_ptr<Store::SharedBackend> shared = freshShared(&m_listDatabase);
+            QVERIFY(shared);
+            const Store::SharedBackend::Outcome in = shared->transferIn(m_listFolder->path());
+            QVERIFY2(in.ok, qPrintable(in.error));
+        }
+        ProgramFolder::setForTests(m_listFolder->path());
+        Store::setCurrent(std::make_unique<Store::FolderBackend>());
+        const QStringList fromFolder = listOutput(list);
+        Store::setCurrent(std::make_unique<Store::SharedBackend>(m_listDatabase));
+        const QStringList fromShared = listOutput(list);
+        Store::setCurrent(std::make_unique<Store::FolderBackend>());
+        ProgramFolder::setForTests({});
+        // Only the list of a character no card can hold is empty.
+        QCOMPARE(fromFolder.size() == 1, list == u"search, character no card holds"_s);
+        QCOMPARE(fromShared, fromFolder);
     }
 
     // Two workstations on one card and on one page: the second save of what both showed is
@@ -479,15 +637,17 @@ private Q_SLOTS:
                  std::optional<QString>(u"2"_s));
     }
 
-    // A folder with every kind of file and every awkward record goes into an empty shared
-    // archive and comes out again byte for byte, both on worker threads; a second transfer
-    // is refused, and the password store stays in its folder.
+    // A folder with every kind of file and every awkward record (more cards than one block
+    // of a query holds) goes into an empty shared archive and comes out again byte for
+    // byte, both on worker threads; a second transfer is refused, and the password store
+    // stays in its folder.
     void transferInAndOut()
     {
         const std::unique_ptr<Store::SharedBackend> store = freshShared();
         QVERIFY(store);
         QTemporaryDir source;
-        makeFolder(source.path(), 1200);
+        constexpr int kCards = 12003;
+        makeFolder(source.path(), kCards);
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(store->isEmpty(), std::optional<bool>(true));
@@ -522,13 +682,31 @@ private Q_SLOTS:
         const QByteArray archive = readFile(source.filePath(u"Magazzino.pro"_s));
         const std::unique_ptr<Store::Cards> cards = store->cards();
         QVERIFY(cards->open());
-        for (const qint64 position : {1, 4, 5, 6, 1200}) {
+        for (const qint64 position : {1, 4, 5, 6, 5001, kCards}) {
             const auto read = cards->readAt(position);
             QVERIFY(read);
             QCOMPARE(read->record.encode(),
                      S::decode(archive.constData() + (position - 1) * S::Size).encode());
         }
         QVERIFY(cards->close());
+        // From the last card to the first, the record bytes as the file holds them; each
+        // worker thread on a connection of its own.
+        for (int run = 0; run < 2; ++run) {
+            qint64 expected = kCards;
+            bool same = true;
+            std::thread([&] {
+                const std::unique_ptr<Store::Cards> backward = store->cards();
+                same = backward->readAllBackward([&](qint64 position, const char *record) {
+                    same = position == expected &&
+                           QByteArrayView(record, S::Size) ==
+                               QByteArrayView(archive).sliced((position - 1) * S::Size, S::Size);
+                    --expected;
+                    return same;
+                }) && same;
+            }).join();
+            QVERIFY(same);
+            QCOMPARE(expected, 0);
+        }
     }
 };
 
