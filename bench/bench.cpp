@@ -2,7 +2,9 @@
 // cards or on the sizes BENCH_CARDS names (for example BENCH_CARDS=1000000, or
 // "10000 1000000"), beside two yardsticks: the floor (reading Magazzino.pro whole, nothing
 // else) and SQLite answering the same questions over the same cards loaded into a table.
-// Every answer is checked against SQLite's, so the figures compare equal work. Each
+// Every answer is checked against SQLite's, so the figures compare equal work. The same
+// lists are timed from the shared store too, on a private PostgreSQL cluster holding the
+// same cards (when the server is installed), and checked against the folder's lines. Each
 // question's own peak memory is measured too: the highest resident size while it runs, less
 // what the process held when it began (the bench's SQLite and its other lists not counted).
 // The table goes to the standard output and, with one row per question and size, to
@@ -21,6 +23,7 @@
 #include "lists/trovainelenco.h"
 #include "lists/xlsexport.h"
 #include "printing/report.h"
+#include "store/folderstore.h"
 #include "store/sharedstore.h"
 #include "support/pgcluster.h"
 #include "warehouse/archivio.h"
@@ -357,112 +360,78 @@ QList<QStringList> sqlRows(Sql &sql)
 }
 
 // The lists from the shared store: the archive transferred into a fresh database of the
-// private cluster, then each list's cards chosen at the server and their lines laid out as
-// the list does; every answer is checked against the folder's own lines.
+// private cluster, then the very lists and the export grid run with the shared store in
+// use, each list's cards chosen at the server; every answer is checked against the
+// folder's own.
 template<typename RowOf, typename Fill, typename Empty>
-void sharedStore(int size, int column, RowOf &row, Fill &fill, Empty &empty, ModelloRighe &model,
-                 const QList<QString> &all)
+void sharedStore(int size, int column, RowOf &row, Fill &fill, Empty &empty, ModelloRighe &model)
 {
     const QString database = u"bench_"_s + QString::number(size);
     if (!g_cluster->createDatabase(database)) {
         check("shared database", false);
         return;
     }
-    Store::SharedBackend shared(g_cluster->settings(database));
     {
+        Store::SharedBackend shared(g_cluster->settings(database));
         Row &x = row(u"Shared store: the folder transferred in (once)"_s);
         bool ok = false;
         x.ours[column] = elapsedMs([&] { ok = shared.transferIn(ProgramFolder::path()).ok; });
         check("shared transfer", ok);
     }
-    auto lines = [&](const Store::Selection &selection, FormatoRiga format,
-                     const std::function<bool(const char *)> &keep, bool values = false) {
-        CompactLines out;
-        const std::unique_ptr<Store::Cards> cards = shared.cards();
-        cards->open();
-        cards->readSelected(selection, [&](qint64, const char *record) {
-            if (!keep(record))
-                return true;
-            if (!values) {
-                RigaElenco(record, format, QByteArrayView(), out);
-                return true;
-            }
-            const auto number = [&](S::Index i) {
-                return NumberText::parse(QString::fromLatin1(S::trimmedBytes(record, i)))
-                    .value_or(0);
-            };
-            const QByteArray value =
-                NumberText::shortest(number(S::iGiacenza) * number(S::iCosto)).toLatin1();
-            RigaElenco(record, format, value, out);
-            return true;
-        });
-        cards->close();
-        return out;
-    };
-    auto contains = [](const char *record, S::Index index, QByteArrayView key) {
-        QByteArray field = S::trimmedBytes(record, index).toByteArray();
-        for (char &c : field)
-            c = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-        return field.contains(key);
-    };
-    auto number = [](const char *record, S::Index index) {
-        return NumberText::parse(QString::fromLatin1(S::trimmedBytes(record, index)));
-    };
     struct Question {
         QString name;
-        Store::Selection selection;
-        FormatoRiga format;
-        std::function<bool(const char *)> keep;
-        std::function<CompactLines()> folder;
-        bool values = false;
+        std::function<CompactLines()> lines;
     };
-    using K = Store::Selection::Kind;
     const std::vector<Question> questions = {
         {u"Shared store: search, no criteria: all standard lines, sorted"_s,
-         {K::All, {}},
-         FormatoRiga::Standard,
-         [](const char *) { return true; },
-         {}},
+         [] { return Elenchi::ricerca({}).righe; }},
         {u"Shared store: search, name contains \"vite\""_s,
-         {K::Search, {{S::iNome, "vite"}}},
-         FormatoRiga::Standard,
-         [&](const char *r) { return contains(r, S::iNome, "vite"); },
          [] {
              return Elenchi::ricerca(Elenchi::criteriInUso({{S::iNome, u"vite"_s}})).righe;
          }},
-        {u"Shared store: low-stock lines"_s,
-         {K::LowStock, {}},
-         FormatoRiga::Standard,
-         [&](const char *r) {
-             const auto stock = number(r, S::iGiacenza), threshold = number(r, S::iAvviso);
-             return stock && threshold && *stock <= *threshold;
-         },
-         [] { return Elenchi::sottoscorta().righe; }},
-        {u"Shared store: unpaid lines"_s,
-         {K::Unpaid, {}},
-         FormatoRiga::DaSaldare,
-         [](const char *r) { return S::trimmedBytes(r, S::iPagato) == QByteArrayView("No"); },
-         [] { return Elenchi::daSaldare().righe; }},
-        {u"Shared store: inventory of category \"ferr\": lines with values"_s,
-         {K::Category, {{S::iTipologia, "ferr"}}},
-         FormatoRiga::Inventario,
-         [&](const char *r) { return contains(r, S::iTipologia, "ferr"); },
-         [] { return Elenchi::inventario(u"ferr"_s).righe; },
-         true},
+        {u"Shared store: search, three fields: code \"art-00\", name \"vite\", category "
+         "\"ferr\""_s,
+         [] {
+             return Elenchi::ricerca(Elenchi::criteriInUso({{S::iCodice, u"art-00"_s},
+                                                            {S::iNome, u"vite"_s},
+                                                            {S::iTipologia, u"ferr"_s}}))
+                 .righe;
+         }},
+        {u"Shared store: low-stock lines"_s, [] { return Elenchi::sottoscorta().righe; }},
+        {u"Shared store: unpaid lines"_s, [] { return Elenchi::daSaldare().righe; }},
+        {u"Shared store: inventory: lines with values, and the total"_s,
+         [] { return Elenchi::inventario({}).righe; }},
+        {u"Shared store: inventory of category \"ferr\": lines with values, and the total"_s,
+         [] { return Elenchi::inventario(u"ferr"_s).righe; }},
     };
+    std::vector<QList<QString>> folder;
     for (const Question &q : questions) {
-        Row &x = row(q.name);
-        oursOnly(
-            x, column, [&] { fill(lines(q.selection, q.format, q.keep, q.values)); }, empty);
-        fill(lines(q.selection, q.format, q.keep, q.values));
-        const QList<QString> shown = model.righe().toList();
-        if (!q.folder) {
-            check(qPrintable(q.name), shown == all);
-            continue;
-        }
-        fill(q.folder());
-        check(qPrintable(q.name), shown == model.righe().toList());
+        fill(q.lines());
+        folder.push_back(model.righe().toList());
     }
+    ExportGridModel folderGrid;
+    folderGrid.load();
+
+    Store::setCurrent(std::make_unique<Store::SharedBackend>(g_cluster->settings(database)));
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        oursOnly(
+            row(questions[i].name), column, [&] { fill(questions[i].lines()); }, empty);
+        fill(questions[i].lines());
+        check(qPrintable(questions[i].name), model.righe().toList() == folder[i]);
+    }
+    {
+        auto grid = std::make_unique<ExportGridModel>();
+        oursOnly(
+            row(u"Shared store: export grid filled from the archive"_s), column,
+            [&] { grid->load(); }, [&] { grid->clear(); });
+        bool same = grid->rows() == folderGrid.rows();
+        for (qint64 r = 0; same && r < grid->rows(); r += 997) {
+            for (int c = 0; c < ExportGridModel::CardColumns; ++c)
+                same = same && grid->cellText(r, c) == folderGrid.cellText(r, c);
+        }
+        check("shared export grid", same);
+    }
+    Store::setCurrent(std::make_unique<Store::FolderBackend>());
     model.svuota();
 }
 
@@ -629,7 +598,7 @@ void runSize(int size, int column, QList<Row> &rows, Notes &notes)
         check("line back to card", ours == static_cast<qint64>(theirs) && ours > 0);
     }
     if (g_cluster)
-        sharedStore(size, column, row, fill, empty, model, all);
+        sharedStore(size, column, row, fill, empty, model);
     model.svuota();
 
     // The list box over all lines: filled (sort included), then scrolled to the end and

@@ -1,9 +1,9 @@
 #include "store/sharedstore.h"
 
-#include "app/backupcopy.h"
 #include "common/numbertext.h"
 #include "common/storedtext.h"
 #include "pricelist/elencolistini.h"
+#include "store/keptfiles.h"
 #include "warehouse/archivio.h"
 
 #include <QDir>
@@ -1298,7 +1298,7 @@ SharedBackend::Outcome SharedBackend::transferIn(const QString &folder, const Pr
     QSqlDatabase &db = *opened;
 
     const QDir dir(folder);
-    const QStringList files = BackupCopy::keptFiles(folder);
+    const QStringList files = keptFiles(folder);
     qint64 total = 0;
     for (const QString &f : files)
         total += QFileInfo(dir.filePath(f)).size();
@@ -1330,7 +1330,7 @@ SharedBackend::Outcome SharedBackend::transferIn(const QString &folder, const Pr
         "trasferito."_s;
     for (const QString &relative : files) {
         const QString path = dir.filePath(relative);
-        if (relative == u"unins000.dll"_s) {
+        if (relative == passwordStoreName()) {
             // Each workstation keeps its own password store in its own folder.
             advance(QFileInfo(path).size());
             continue;
@@ -1453,7 +1453,7 @@ SharedBackend::Outcome SharedBackend::writeOut(const QString &folder, const Prog
             progress(std::min(done, total), total);
     };
     auto writeFile = [&](const QString &relative, const QByteArray &bytes) {
-        if (!BackupCopy::isKeptPath(relative))
+        if (!isKeptPath(relative))
             return false;
         const QString path = dir.filePath(relative);
         if (!QDir().mkpath(QFileInfo(path).path()))
@@ -1513,7 +1513,7 @@ SharedBackend::Outcome SharedBackend::writeOut(const QString &folder, const Prog
         while (lists.next())
             names.append(lists.value(0).toString());
         for (const QString &name : names) {
-            if (!isPriceListName(name) || !BackupCopy::isKeptPath(name))
+            if (!isPriceListName(name) || !isKeptPath(name))
                 return {false, notWritten.arg(name)};
             QSqlQuery q(db);
             q.setForwardOnly(true);

@@ -4,8 +4,8 @@
 // away, the transfer of a folder in and out.
 
 #include "app/backupcopy.h"
-#include "common/programfolder.h"
 #include "common/numbertext.h"
+#include "common/programfolder.h"
 #include "lists/elenchi.h"
 #include "lists/expgrid.h"
 #include "store/folderstore.h"
@@ -171,8 +171,8 @@ Store::Visit collect(Visited &v)
 // that need it stop.
 QByteArray listArchive(int cards)
 {
-    const QStringList names = {u"Vite zincata"_s, u"VITE inox"_s, u"vite"_s, u"Dado M8"_s,
-                               u"Tubo ÈSTATE"_s, u"Bullone èstate"_s};
+    const QStringList names = {u"Vite zincata"_s, u"VITE inox"_s,   u"vite"_s,
+                               u"Dado M8"_s,      u"Tubo ÈSTATE"_s, u"Bullone èstate"_s};
     const QStringList categories = {u"Ferramenta"_s, u"FERR."_s, u"Idraulica"_s,
                                     u"ferramenta Èlite"_s, QString()};
     const QStringList paid = {u"No"_s, u"Sì"_s, u"no"_s, u" No "_s, QString()};
@@ -247,8 +247,8 @@ QStringList listOutput(const QString &which)
         return shown(r.righe, r.esito, r.interruzione);
     }
     if (which == u"inventory" || which == u"inventory, category") {
-        const Elenchi::Inventario r =
-            Elenchi::inventario(which == u"inventory" ? QString() : u"ferr"_s);
+        const Elenchi::Inventario r = Elenchi::inventario(which == u"inventory" ? QString()
+                                                                                : u"ferr"_s);
         return shown(r.righe, r.esito, r.interruzione, r.totale);
     }
     if (which == u"line back to card") {
@@ -468,9 +468,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("list");
         for (const char *list :
-             {"search, no criteria", "search, name", "search, three fields",
-              "search, accented key", "search, character no card holds", "low stock", "unpaid",
-              "inventory", "inventory, category", "line back to card", "export grid"})
+             {"search, no criteria", "search, name", "search, three fields", "search, accented key",
+              "search, character no card holds", "low stock", "unpaid", "inventory",
+              "inventory, category", "line back to card", "export grid"})
             QTest::newRow(list) << QString::fromLatin1(list);
     }
     void listsFromBothStores()
