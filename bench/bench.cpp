@@ -2,7 +2,9 @@
 // cards or on the sizes BENCH_CARDS names (for example BENCH_CARDS=1000000, or
 // "10000 1000000"), beside two yardsticks: the floor (reading Magazzino.pro whole, nothing
 // else) and SQLite answering the same questions over the same cards loaded into a table.
-// Every answer is checked against SQLite's, so the figures compare equal work. Each
+// Every answer is checked against SQLite's, so the figures compare equal work. The same
+// lists are timed from the shared store too, on a private PostgreSQL cluster holding the
+// same cards (when the server is installed), and checked against the folder's lines. Each
 // question's own peak memory is measured too: the highest resident size while it runs, less
 // what the process held when it began (the bench's SQLite and its other lists not counted).
 // The table goes to the standard output and, with one row per question and size, to
@@ -21,6 +23,9 @@
 #include "lists/trovainelenco.h"
 #include "lists/xlsexport.h"
 #include "printing/report.h"
+#include "store/folderstore.h"
+#include "store/sharedstore.h"
+#include "support/pgcluster.h"
 #include "warehouse/archivio.h"
 #include "warehouse/schedaprodotto.h"
 
@@ -170,6 +175,9 @@ struct Row {
 };
 
 int g_runs = 7;
+// The private PostgreSQL cluster of the shared store's timings; not started when the server
+// is not installed.
+PgCluster *g_cluster = nullptr;
 
 // The own peak of one more run of our answer, untimed: handing freed memory back before it
 // makes the next allocations fault their pages in anew, which must not weigh on the times.
@@ -351,6 +359,82 @@ QList<QStringList> sqlRows(Sql &sql)
     return rows;
 }
 
+// The lists from the shared store: the archive transferred into a fresh database of the
+// private cluster, then the very lists and the export grid run with the shared store in
+// use, each list's cards chosen at the server; every answer is checked against the
+// folder's own.
+template<typename RowOf, typename Fill, typename Empty>
+void sharedStore(int size, int column, RowOf &row, Fill &fill, Empty &empty, ModelloRighe &model)
+{
+    const QString database = u"bench_"_s + QString::number(size);
+    if (!g_cluster->createDatabase(database)) {
+        check("shared database", false);
+        return;
+    }
+    {
+        Store::SharedBackend shared(g_cluster->settings(database));
+        Row &x = row(u"Shared store: the folder transferred in (once)"_s);
+        bool ok = false;
+        x.ours[column] = elapsedMs([&] { ok = shared.transferIn(ProgramFolder::path()).ok; });
+        check("shared transfer", ok);
+    }
+    struct Question {
+        QString name;
+        std::function<CompactLines()> lines;
+    };
+    const std::vector<Question> questions = {
+        {u"Shared store: search, no criteria: all standard lines, sorted"_s,
+         [] { return Elenchi::ricerca({}).righe; }},
+        {u"Shared store: search, name contains \"vite\""_s,
+         [] {
+             return Elenchi::ricerca(Elenchi::criteriInUso({{S::iNome, u"vite"_s}})).righe;
+         }},
+        {u"Shared store: search, three fields: code \"art-00\", name \"vite\", category "
+         "\"ferr\""_s,
+         [] {
+             return Elenchi::ricerca(Elenchi::criteriInUso({{S::iCodice, u"art-00"_s},
+                                                            {S::iNome, u"vite"_s},
+                                                            {S::iTipologia, u"ferr"_s}}))
+                 .righe;
+         }},
+        {u"Shared store: low-stock lines"_s, [] { return Elenchi::sottoscorta().righe; }},
+        {u"Shared store: unpaid lines"_s, [] { return Elenchi::daSaldare().righe; }},
+        {u"Shared store: inventory: lines with values, and the total"_s,
+         [] { return Elenchi::inventario({}).righe; }},
+        {u"Shared store: inventory of category \"ferr\": lines with values, and the total"_s,
+         [] { return Elenchi::inventario(u"ferr"_s).righe; }},
+    };
+    std::vector<QList<QString>> folder;
+    for (const Question &q : questions) {
+        fill(q.lines());
+        folder.push_back(model.righe().toList());
+    }
+    ExportGridModel folderGrid;
+    folderGrid.load();
+
+    Store::setCurrent(std::make_unique<Store::SharedBackend>(g_cluster->settings(database)));
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        oursOnly(
+            row(questions[i].name), column, [&] { fill(questions[i].lines()); }, empty);
+        fill(questions[i].lines());
+        check(qPrintable(questions[i].name), model.righe().toList() == folder[i]);
+    }
+    {
+        auto grid = std::make_unique<ExportGridModel>();
+        oursOnly(
+            row(u"Shared store: export grid filled from the archive"_s), column,
+            [&] { grid->load(); }, [&] { grid->clear(); });
+        bool same = grid->rows() == folderGrid.rows();
+        for (qint64 r = 0; same && r < grid->rows(); r += 997) {
+            for (int c = 0; c < ExportGridModel::CardColumns; ++c)
+                same = same && grid->cellText(r, c) == folderGrid.cellText(r, c);
+        }
+        check("shared export grid", same);
+    }
+    Store::setCurrent(std::make_unique<Store::FolderBackend>());
+    model.svuota();
+}
+
 void runSize(int size, int column, QList<Row> &rows, Notes &notes)
 {
     QTemporaryDir folder;
@@ -513,6 +597,8 @@ void runSize(int size, int column, QList<Row> &rows, Notes &notes)
             });
         check("line back to card", ours == static_cast<qint64>(theirs) && ours > 0);
     }
+    if (g_cluster)
+        sharedStore(size, column, row, fill, empty, model);
     model.svuota();
 
     // The list box over all lines: filled (sort included), then scrolled to the end and
@@ -707,6 +793,13 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const std::vector<int> counts = sizes();
+    PgCluster cluster;
+    if (!PgCluster::binaries())
+        std::fprintf(stderr, "Shared store left out: the PostgreSQL server is not installed\n");
+    else if (!cluster.start())
+        std::fprintf(stderr, "Shared store left out: %s\n", qPrintable(cluster.error()));
+    else
+        g_cluster = &cluster;
     const long baseline = statusKiB("VmRSS");
     QList<Row> rows;
     std::vector<Notes> notes(counts.size());

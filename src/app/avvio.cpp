@@ -1,6 +1,7 @@
 #include "app/avvio.h"
 
 #include "app/addresses.h"
+#include "app/archiviocondiviso.h"
 #include "app/copie.h"
 #include "app/info.h"
 #include "app/splash.h"
@@ -12,6 +13,7 @@
 #include "lists/menuriepilogo.h"
 #include "pricelist/apricatalogo.h"
 #include "pricelist/creacatalogo.h"
+#include "store/store.h"
 #include "warehouse/magazzino.h"
 
 #include <QApplication>
@@ -89,7 +91,7 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     imgCopyright->setKey(QKeySequence(Qt::CTRL | Qt::Key_R));
 
     // The backup copies: the command at the left edge between the tiles, and the date of
-    // the newest copy under the subtitle.
+    // the newest copy under the subtitle, in its left half.
     imgCopie = corner(u"imgCopie"_s, u"copie"_s, u"Copie di sicurezza"_s,
                       u"Copie di sicurezza dei dati."_s,
                       QPoint(0, (kPanel.height() - kCorner.height()) / 2));
@@ -98,13 +100,28 @@ TfrmAvvio::TfrmAvvio() : QWidget(nullptr), panel(new QWidget(this))
     lblUltimaCopia = new QLabel(panel);
     lblUltimaCopia->setObjectName(u"lblUltimaCopia"_s);
     lblUltimaCopia->setAlignment(Qt::AlignCenter);
-    lblUltimaCopia->setGeometry(60, 127, 760, 20);
+    lblUltimaCopia->setGeometry(60, 127, 380, 20);
+
+    // The shared archive: the command at the right edge, facing the copies, and the store
+    // in use in the right half of the line under the subtitle.
+    imgArchivio =
+        corner(u"imgArchivio"_s, u"archivio"_s, u"Archivio condiviso"_s,
+               u"Archivio condiviso tra più postazioni."_s,
+               QPoint(kPanel.width() - kCorner.width(), (kPanel.height() - kCorner.height()) / 2));
+    connect(imgArchivio, &PictureButton::clicked, this, &TfrmAvvio::imgArchivioClick);
+    imgArchivio->setKey(QKeySequence(Qt::Key_F7));
+    lblArchivio = new QLabel(panel);
+    lblArchivio->setObjectName(u"lblArchivio"_s);
+    lblArchivio->setAlignment(Qt::AlignCenter);
+    lblArchivio->setGeometry(440, 127, 380, 20);
+    lblArchivio->setAccessibleName(u"Archivio in uso"_s);
 
     // The hub has no edit field whose leave rule a focused picture could disturb, so Tab
     // and Shift+Tab go through its commands in reading order, and Enter or Space presses
     // the one with the focus mark.
-    const QList<PictureButton *> commands = {btnApp01, btnApp02, btnApp03,     btnApp04, imgCopie,
-                                             imgInfo,  imgGuida, imgCopyright, icoSito,  imgEsci};
+    const QList<PictureButton *> commands = {btnApp01,     btnApp02,    btnApp03, btnApp04,
+                                             imgCopie,     imgArchivio, imgInfo,  imgGuida,
+                                             imgCopyright, icoSito,     imgEsci};
     for (PictureButton *command : commands)
         command->setFocusable(true);
     for (qsizetype i = 0; i + 1 < commands.size(); ++i)
@@ -150,9 +167,21 @@ void TfrmAvvio::resizeEvent(QResizeEvent *event)
                 std::max(0, (height() - panel->height()) / 2));
 }
 
-void TfrmAvvio::showEvent(QShowEvent *event)
+void TfrmAvvio::refreshLines()
 {
     lblUltimaCopia->setText(TfrmCopie::lastCopyText());
+    // A long server or database name is shortened in the middle and read whole as the
+    // hint and the description.
+    const QString store = Store::current().description();
+    lblArchivio->setText(
+        lblArchivio->fontMetrics().elidedText(store, Qt::ElideMiddle, lblArchivio->width()));
+    lblArchivio->setToolTip(store);
+    lblArchivio->setAccessibleDescription(store);
+}
+
+void TfrmAvvio::showEvent(QShowEvent *event)
+{
+    refreshLines();
     QWidget::showEvent(event);
     // Each showing starts on the first tile, so a screen reader names a command at once.
     if (!event->spontaneous())
@@ -202,5 +231,12 @@ void TfrmAvvio::imgCopieClick()
 {
     TfrmCopie copies(this);
     copies.exec();
-    lblUltimaCopia->setText(TfrmCopie::lastCopyText());
+    refreshLines();
+}
+
+void TfrmAvvio::imgArchivioClick()
+{
+    TfrmArchivioCondiviso choice(this);
+    choice.exec();
+    refreshLines();
 }

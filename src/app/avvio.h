@@ -24,6 +24,8 @@ public:
     PictureButton *icoSito;
     PictureButton *imgCopie;
     QLabel *lblUltimaCopia;
+    PictureButton *imgArchivio; // the choice of the shared archive
+    QLabel *lblArchivio;        // the store in use
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -48,4 +50,7 @@ private:
     void imgCopyrightClick();
     void imgEsciClick();
     void imgCopieClick();
+    void imgArchivioClick();
+    // The lines under the subtitle: the newest backup copy and the store in use.
+    void refreshLines();
 };

@@ -2,6 +2,7 @@
 
 #include "common/durablefile.h"
 #include "pricelist/paginalistino.h"
+#include "store/keptfiles.h"
 #include "warehouse/archivio.h"
 #include "warehouse/schedaprodotto.h"
 
@@ -58,12 +59,6 @@ QString passwordStore() { return u"unins000.dll"_s; }
 QString partialSuffix() { return u".parziale"_s; }
 QString restorePrefix() { return u".scaffaria-ripristino-"_s; }
 
-const QRegularExpression &photoName()
-{
-    static const QRegularExpression re(u"^[1-9][0-9]*\\.jpg$"_s);
-    return re;
-}
-
 const QRegularExpression &restoreLeftover()
 {
     static const QRegularExpression re(u"^\\.scaffaria-ripristino-[0-9]+$"_s);
@@ -91,19 +86,6 @@ qint64 copiedSize(const QString &relative, qint64 size)
 {
     const int record = recordSizeOf(relative);
     return record > 0 ? size - size % record : size;
-}
-
-bool validFileName(const QString &name)
-{
-    if (name.isEmpty() || name == u"."_s || name == u".."_s)
-        return false;
-    if (name.toUtf8().size() > 255)
-        return false;
-    for (QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == u'\\' || c == u'/' || c == u':')
-            return false;
-    }
-    return true;
 }
 
 QString comment(Kind kind, const QDateTime &when)
@@ -250,19 +232,6 @@ qint64 sizeOfAll(const QString &dataFolder, const QStringList &files)
     return total;
 }
 
-QStringList filesIn(const QDir &dir, const QString &prefix)
-{
-    QStringList out;
-    for (const QString &name :
-         dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-        if (restoreLeftover().match(name).hasMatch())
-            continue;
-        if (isKeptPath(prefix + name))
-            out.append(prefix + name);
-    }
-    return out;
-}
-
 // Removes what a copy or a restore stopped half way left behind.
 void removeLeftovers(const QString &dataFolder)
 {
@@ -313,36 +282,9 @@ std::optional<QDateTime> dateFromFileName(const QString &name)
     return when;
 }
 
-bool isKeptPath(const QString &relative)
-{
-    const QStringList parts = relative.split(u'/');
-    if (parts.size() == 1) {
-        const QString &name = parts.first();
-        if (!validFileName(name))
-            return false;
-        return name == ArchivioMagazzino::fileName() || name == passwordStore() ||
-               photoName().match(name).hasMatch() || isPriceList(name);
-    }
-    if (parts.size() == 2) {
-        if (parts.first() != photoFolder() && parts.first() != documentFolder())
-            return false;
-        return validFileName(parts.last()) && !restoreLeftover().match(parts.last()).hasMatch();
-    }
-    return false;
-}
+bool isKeptPath(const QString &relative) { return Store::isKeptPath(relative); }
 
-QStringList keptFiles(const QString &dataFolder)
-{
-    const QDir dir(dataFolder);
-    QStringList out = filesIn(dir, QString());
-    for (const QString &sub : {photoFolder(), documentFolder()}) {
-        const QDir inner(dir.filePath(sub));
-        if (QFileInfo(inner.path()).isDir())
-            out += filesIn(inner, sub + u'/');
-    }
-    out.sort();
-    return out;
-}
+QStringList keptFiles(const QString &dataFolder) { return Store::keptFiles(dataFolder); }
 
 Outcome write(const QString &dataFolder, const QString &target, Kind kind, const QDateTime &when,
               const Progress &progress)

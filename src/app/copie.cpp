@@ -8,6 +8,7 @@
 #include "common/programfolder.h"
 #include "common/progresswindow.h"
 #include "common/statusline.h"
+#include "store/sharedstore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QStringListModel>
 #include <QStyle>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -44,6 +46,39 @@ QString sizeInMB(qint64 bytes)
 {
     const qint64 tenths = (bytes * 10 + (1 << 19)) / (1 << 20);
     return QString::number(tenths / 10) + u',' + QString::number(tenths % 10) + u" MB"_s;
+}
+
+// Writes a copy of the shared archive: the database written out as the folder's files into
+// a private temporary folder, the workstation's own password store beside them, and that
+// folder zipped as a folder's copy. Runs on the worker thread.
+BackupCopy::Outcome writeShared(Store::SharedBackend &shared, const QString &folder,
+                                const QString &target, const QDateTime &when, ProgressCount &count)
+{
+    const QTemporaryDir staging;
+    if (!staging.isValid())
+        return {false, {}};
+    // Two halves of one bar: writing the archive out, then the copy.
+    const Store::SharedBackend::Outcome out = shared.writeOut(staging.path(),
+                                                              [&count](qint64 done, qint64 total) {
+                                                                  count.setTotal(2 * total);
+                                                                  count.setDone(done);
+                                                              });
+    if (!out.ok)
+        return {false, out.error};
+    const QString store = u"unins000.dll"_s;
+    if (QFileInfo::exists(QDir(folder).filePath(store)) &&
+        !QFile::copy(QDir(folder).filePath(store), QDir(staging.path()).filePath(store)))
+        return {false, {}};
+    return BackupCopy::write(staging.path(), target, BackupCopy::Kind::Kept, when,
+                             [&count](qint64 done, qint64 total) {
+                                 count.setTotal(2 * total);
+                                 count.setDone(total + done);
+                             });
+}
+
+Store::SharedBackend *sharedInUse()
+{
+    return dynamic_cast<Store::SharedBackend *>(&Store::current());
 }
 
 QString withReason(const QString &message, const QString &reason)
@@ -98,6 +133,14 @@ QString TfrmCopie::restoreFailure()
            u"conservati nella copia di sicurezza appena salvata."_s;
 }
 
+QString TfrmCopie::restoreFolderOnly()
+{
+    return u"Attenzione: una copia di sicurezza si ripristina solo nell'archivio nella cartella "
+           u"del programma, mentre ora è in uso l'archivio condiviso. Per ripristinarla, "
+           u"scegliere prima «Torna all'archivio nella cartella» con il comando «Archivio "
+           u"condiviso»."_s;
+}
+
 QString TfrmCopie::restored() { return u"I dati sono stati ripristinati."_s; }
 
 QString TfrmCopie::restoreQuestion(const BackupCopy::Summary &copy)
@@ -129,6 +172,10 @@ QString TfrmCopie::lastCopyText()
 
 void TfrmCopie::automaticCopy(QWidget *parent)
 {
+    // With the shared archive every workstation would write the whole database at every
+    // start: its copies are made on request only.
+    if (Store::current().shared())
+        return;
     const QString folder = dataFolder();
     const QDateTime now = QDateTime::currentDateTime();
     const BackupCopy::AutomaticOutcome outcome = ProgressWindow::run(
@@ -168,10 +215,18 @@ TfrmCopie::TfrmCopie(QWidget *parent) : QDialog(parent), m_model(new QStringList
     lblCartella = new QLabel(this);
     lblCartella->setObjectName(u"lblCartella"_s);
     lblCartella->setWordWrap(true);
-    lblCartella->setText(u"Una copia di tutti i dati viene salvata a ogni avvio nella cartella "_s +
-                         QDir::toNativeSeparators(BackupCopy::folderIn(dataFolder())) +
-                         u". Solo una copia su una chiavetta USB o su un altro disco protegge "
-                         u"i dati da un guasto del disco."_s);
+    if (Store::current().shared())
+        lblCartella->setText(u"L'archivio condiviso è in uso: le sue copie non vengono salvate "
+                             u"a ogni avvio, ma solo con «Salva copia ora» e «Salva copia "
+                             u"in...», nella cartella "_s +
+                             QDir::toNativeSeparators(BackupCopy::folderIn(dataFolder())) +
+                             u" o dove si sceglie."_s);
+    else
+        lblCartella->setText(
+            u"Una copia di tutti i dati viene salvata a ogni avvio nella cartella "_s +
+            QDir::toNativeSeparators(BackupCopy::folderIn(dataFolder())) +
+            u". Solo una copia su una chiavetta USB o su un altro disco protegge "
+            u"i dati da un guasto del disco."_s);
     lblCartella->setGeometry(20, 50, kWindow.width() - 40, 40);
 
     lstCopie = new QListView(this);
@@ -273,9 +328,12 @@ bool TfrmCopie::saveTo(const QString &target)
 {
     const QString folder = dataFolder();
     const QDateTime now = QDateTime::currentDateTime();
+    Store::SharedBackend *shared = sharedInUse();
     const BackupCopy::Outcome outcome = ProgressWindow::run(
         this, u"Copia di sicurezza dei dati in corso..."_s,
         [&](ProgressCount &count) {
+            if (shared)
+                return writeShared(*shared, folder, target, now, count);
             return BackupCopy::write(folder, target, BackupCopy::Kind::Kept, now, reportTo(count));
         },
         kWindowDelayMs);
@@ -332,6 +390,10 @@ void TfrmCopie::btnRipristinaDaClick()
 
 void TfrmCopie::restoreFrom(const QString &path)
 {
+    if (Store::current().shared()) {
+        Dialogs::warning(this, restoreFolderOnly());
+        return;
+    }
     const QString folder = dataFolder();
     BackupCopy::Summary found;
     const BackupCopy::Outcome checked = ProgressWindow::run(

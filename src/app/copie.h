@@ -26,6 +26,8 @@ public:
     static QString safetyCopyFailure();
     static QString restoreFailure();
     static QString restored();
+    // A restore asked for while the shared archive is in use: restores are the folder's.
+    static QString restoreFolderOnly();
     static QString restoreQuestion(const BackupCopy::Summary &copy);
     // One line of the list: date and time, cards, price lists, size in MB.
     static QString lineFor(const BackupCopy::Listed &copy);
@@ -33,7 +35,7 @@ public:
     static QString lastCopyText();
 
     // The copy of every start, run over the screen that is showing; a copy that cannot be
-    // written is reported once, and the program goes on.
+    // written is reported once, and the program goes on. None with the shared archive.
     static void automaticCopy(QWidget *parent);
 
     // Reads the copies folder again into the list.

@@ -7,6 +7,7 @@
 #include "common/picturebutton.h"
 #include "common/programfolder.h"
 #include "common/tmisc.h"
+#include "store/store.h"
 
 #include <QDir>
 #include <QLabel>
@@ -40,6 +41,18 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
     lblCartella->setToolTip(folder);
     lblCartella->setAccessibleName(u"Cartella dei dati"_s);
     lblCartella->setAccessibleDescription(folder);
+
+    // The archive in use, under the contact link: the folder's or the shared one.
+    const QString store = Store::current().description();
+    lblArchivio = new QLabel(this);
+    lblArchivio->setObjectName(u"lblArchivio"_s);
+    lblArchivio->setGeometry(20, 486, 433, 22);
+    lblArchivio->setFont(QFont(u"Tahoma"_s, 9));
+    lblArchivio->setText(
+        lblArchivio->fontMetrics().elidedText(store, Qt::ElideMiddle, lblArchivio->width()));
+    lblArchivio->setToolTip(store);
+    lblArchivio->setAccessibleName(u"Archivio in uso"_s);
+    lblArchivio->setAccessibleDescription(store);
 
     imgEmail = new PictureButton(this, u"imgEmail"_s, u"info_email"_s, QSize(36, 28),
                                  u"Scrivi all'assistenza"_s);

@@ -7,8 +7,8 @@ class QPushButton;
 class LinkButton;
 class PictureButton;
 
-// The information window: what the program is, the folder it keeps its files in, and a
-// link that writes to support.
+// The information window: what the program is, the folder it keeps its files in, the
+// archive in use, and a link that writes to support.
 class TfrmInfo final : public QDialog
 {
     Q_OBJECT
@@ -20,6 +20,7 @@ public:
 
     QLabel *imgLogo;
     QLabel *lblCartella; // the program folder in use
+    QLabel *lblArchivio; // the store in use: the folder's archive or the shared one
     PictureButton *imgEmail;
     LinkButton *lnkWeb;
     QPushButton *btnChiudi;

@@ -17,6 +17,8 @@ int main(int argc, char **argv)
     if (!folderLock)
         return 1;
     Application::applyFormatting();
+    // The store is chosen once the folder is settled, before any screen reads the data.
+    chooseStore(nullptr);
     startProgram();
     const int result = app.exec();
     destroyScreens();

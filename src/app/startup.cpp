@@ -1,8 +1,11 @@
 #include "app/startup.h"
 
+#include "app/archiviocondiviso.h"
 #include "app/avvio.h"
 #include "app/cambiapassword.h"
 #include "app/password.h"
+#include "app/sharedsettingsfile.h"
+#include "common/dialogs.h"
 #include "common/photoframe.h"
 #include "common/screens.h"
 #include "lists/dasaldare.h"
@@ -16,10 +19,14 @@
 #include "printing/anteprimamag.h"
 #include "printing/cardsheet.h"
 #include "printing/stampamag.h"
+#include "store/folderstore.h"
+#include "store/sharedstore.h"
 #include "warehouse/magazzino.h"
 
 #include <QLabel>
 #include <QPixmap>
+
+#include <memory>
 
 namespace {
 
@@ -85,6 +92,23 @@ void destroyScreens()
     delete s.apriCatalogo;
     delete s.password;
     s = ScreenRegistry();
+}
+
+void chooseStore(QWidget *parent)
+{
+    const SharedSettingsFile::Content kept = SharedSettingsFile::read();
+    switch (kept.state) {
+    case SharedSettingsFile::State::Present:
+        Store::setCurrent(std::make_unique<Store::SharedBackend>(kept.settings));
+        return;
+    case SharedSettingsFile::State::Damaged:
+        Store::setCurrent(std::make_unique<Store::FolderBackend>());
+        Dialogs::warning(parent, TfrmArchivioCondiviso::damagedFile());
+        return;
+    case SharedSettingsFile::State::Absent:
+        Store::setCurrent(std::make_unique<Store::FolderBackend>());
+        return;
+    }
 }
 
 void startProgram()

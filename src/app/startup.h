@@ -11,6 +11,14 @@ void createScreens();
 // Destroys the long-lived screens and empties the registry.
 void destroyScreens();
 
+class QWidget;
+
+// Sets the store the program uses from the choice kept in Archivio_condiviso.ini: the shared
+// archive it names, or the program folder without the file. A damaged file counts as
+// absent, and the user is told so once. Called after the program folder is settled and
+// before any screen reads the data.
+void chooseStore(QWidget *parent);
+
 // Creates the screens and shows the login screen, the main window. The program folder is
 // chosen before (ProgramFolder::settle).
 void startProgram();

@@ -325,7 +325,8 @@ QString hubKeys()
 {
     return u"Tasti rapidi: F1 apre questa guida, F2 apre «Magazzino prodotti», F3 «Inventario "
            u"merci», F4 «Crea nuovo listino» e F5 «Apri listino esistente»; F6 apre le «Copie di "
-           u"sicurezza»; Ctrl+I apre le informazioni sul programma e Ctrl+R i crediti. Tab e "
+           u"sicurezza» e F7 l'«Archivio condiviso»; Ctrl+I apre le informazioni sul programma e "
+           u"Ctrl+R i crediti. Tab e "
            u"Maiusc+Tab passano da un comando all'altro, e Invio o la barra spaziatrice attivano "
            u"il comando evidenziato."_s;
 }

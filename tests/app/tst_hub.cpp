@@ -172,10 +172,10 @@ void Hub::keyboardOnly()
     QApplication::setActiveWindow(hub());
     QVERIFY(QTest::qWaitForWindowActive(hub()));
     QCOMPARE(QApplication::focusWidget(), hub()->btnApp01);
-    const QList<QWidget *> order = {hub()->btnApp02,     hub()->btnApp03, hub()->btnApp04,
-                                    hub()->imgCopie,     hub()->imgInfo,  hub()->imgGuida,
-                                    hub()->imgCopyright, hub()->icoSito,  hub()->imgEsci,
-                                    hub()->btnApp01};
+    const QList<QWidget *> order = {hub()->btnApp02, hub()->btnApp03,     hub()->btnApp04,
+                                    hub()->imgCopie, hub()->imgArchivio,  hub()->imgInfo,
+                                    hub()->imgGuida, hub()->imgCopyright, hub()->icoSito,
+                                    hub()->imgEsci,  hub()->btnApp01};
     for (QWidget *next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
