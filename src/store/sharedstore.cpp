@@ -439,6 +439,11 @@ namespace {
 // One user action on the shared store: one transaction on the thread's connection. A
 // failure rolls the transaction back and closes the connection, so the next action opens
 // a fresh one; everything asked after a failure within the same action fails too.
+//
+// A session begun while another action of the same store is open on this thread (a page's
+// photos stored while its page is being saved) joins that action instead of starting a
+// transaction of its own: its work is committed or undone with the page, and its failure
+// fails the whole action.
 class Session
 {
 public:
@@ -447,16 +452,25 @@ public:
     {
         if (m_open)
             abort();
+        leave();
     }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
 
     bool inAction() const { return m_open; }
-    bool failed() const { return m_failed; }
+    bool failed() const { return m_failed || (m_outer && m_outer->m_failed); }
 
     bool begin()
     {
         if (m_open)
-            return !m_failed;
+            return !failed();
         m_failed = false;
+        if (Session *outer = s_active; outer && outer->d == d && outer->m_open) {
+            m_outer = outer;
+            m_db = outer->m_db;
+            m_open = true;
+            return !outer->m_failed;
+        }
         // A connection that broke since the last action is noticed here: try once more on a
         // fresh one before giving up.
         for (int attempt = 0; attempt < 2; ++attempt) {
@@ -466,6 +480,8 @@ public:
             if (db->transaction()) {
                 m_db = *db;
                 m_open = true;
+                m_previous = s_active;
+                s_active = this;
                 return true;
             }
             d->forget(*db);
@@ -479,6 +495,11 @@ public:
         if (!m_open)
             return false;
         m_open = false;
+        if (m_outer) {
+            m_outer = nullptr;
+            return !m_failed;
+        }
+        leave();
         if (m_failed)
             return false;
         if (m_db.commit())
@@ -492,8 +513,14 @@ public:
 
     void abort()
     {
-        if (m_open)
+        if (m_outer) {
+            // Work left unfinished inside another action spoils that action.
+            m_outer->fail();
+            m_outer = nullptr;
+        } else if (m_open) {
             m_db.rollback();
+        }
+        leave();
         m_open = false;
         m_failed = true;
     }
@@ -501,10 +528,18 @@ public:
     // A statement failed: nothing of the action stays.
     void fail()
     {
+        if (m_outer) {
+            m_outer->fail();
+            m_outer = nullptr;
+            m_open = false;
+            m_failed = true;
+            return;
+        }
         if (m_open)
             m_db.rollback();
         if (m_db.isValid())
             d->forget(m_db);
+        leave();
         m_open = false;
         m_failed = true;
         d->lastFromServer = true;
@@ -536,26 +571,36 @@ public:
     QSqlDatabase &db() { return m_db; }
 
 private:
+    // No longer the thread's open action.
+    void leave()
+    {
+        if (s_active == this)
+            s_active = m_previous;
+        m_previous = nullptr;
+    }
+
+    static thread_local Session *s_active; // the open action of this thread, if any
+
     SharedConnections *d;
     QSqlDatabase m_db;
+    Session *m_outer = nullptr;    // the action this session joined
+    Session *m_previous = nullptr; // the thread's open action when this one began
     bool m_open = false;
     bool m_failed = false;
 };
 
+thread_local Session *Session::s_active = nullptr;
+
 // Runs `work` inside the caller's action, or in one of its own when there is none.
 template<typename Result, typename Work>
-Result within(Session &session, Result failure, Work &&work)
+Result within(Session &session, const Result &failure, Work &&work)
 {
     const bool own = !session.inAction();
-    if (own && !session.begin())
-        return failure;
-    if (session.failed())
+    if ((own && !session.begin()) || session.failed())
         return failure;
     Result result = work();
-    if (session.failed())
-        return failure;
-    if (own && !session.commit())
-        return failure;
+    if (session.failed() || (own && !session.commit()))
+        result = failure;
     return result;
 }
 

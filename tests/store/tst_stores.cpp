@@ -548,6 +548,31 @@ private Q_SLOTS:
         QVERIFY(pa->close());
     }
 
+    // A page saved with its photos is one action: other workstations see neither the page
+    // nor a photo until it ends, and then both.
+    void pageAndPhotosOneAction()
+    {
+        Store::SharedSettings settings;
+        const std::unique_ptr<Store::SharedBackend> shared = freshShared(&settings);
+        QVERIFY(shared);
+        Store::PriceLists &lists = shared->priceLists();
+        QCOMPARE(lists.create(u"L.lis"_s, nullptr), Store::PriceLists::Creation::Created);
+        auto seen = [&](const QString &table) {
+            return m_cluster.scalar(settings.database, u"SELECT count(*) FROM "_s + table);
+        };
+        const std::unique_ptr<Store::Pages> pages = lists.pages(u"L.lis"_s);
+        QVERIFY(pages->open());
+        QCOMPARE(pages->append(page(u"X"_s, u"1,00"_s)).value_or(0), qint64(1));
+        QVERIFY(lists.storePagePhoto(u"L"_s, 0, 1, QByteArray("foto A")));
+        QVERIFY(lists.storePagePhoto(u"L"_s, 7, 1, QByteArray("foto H")));
+        QCOMPARE(seen(u"pagine"_s), u"0"_s);
+        QCOMPARE(seen(u"foto_listino"_s), u"0"_s);
+        QVERIFY(pages->close());
+        QCOMPARE(seen(u"pagine"_s), u"1"_s);
+        QCOMPARE(seen(u"foto_listino"_s), u"2"_s);
+        QCOMPARE(lists.pagePhoto(u"L"_s, 7, 1).value_or(QByteArray()), QByteArray("foto H"));
+    }
+
     // Two processes appending 1 000 cards each at the same moment keep all 2 000, at the
     // positions 1 ... 2000, none shared.
     void appendsAtOnce()

@@ -6,7 +6,10 @@
 #include "common/screens.h"
 #include "pricelist/listinoprezzi.h"
 #include "pricelist/slotlistino.h"
+#include "store/folderstore.h"
+#include "store/sharedstore.h"
 #include "store/store.h"
+#include "support/pgcluster.h"
 #include "support/recorder.h"
 #include "support/testmain.h"
 #include "warehouse/magazzino.h"
@@ -179,11 +182,34 @@ private:
 // The stores the screens are tried against, each made fresh for a test row.
 using BackendMaker = std::function<std::unique_ptr<Store::Backend>()>;
 
+// A real PostgreSQL server for the shared store, started at the first row that needs it
+// and stopped when the test ends; each row gets a database of its own.
+std::unique_ptr<Store::Backend> sharedBackend()
+{
+    static PgCluster cluster;
+    static const bool started = cluster.start();
+    static int databases = 0;
+    if (!started) {
+        qWarning("PostgreSQL did not start: %s", qPrintable(cluster.error()));
+        return nullptr;
+    }
+    const QString name = u"schermi_"_s + QString::number(++databases);
+    if (!cluster.createDatabase(name))
+        return nullptr;
+    return std::make_unique<Store::SharedBackend>(cluster.settings(name));
+}
+
 const QMap<QString, BackendMaker> &backends()
 {
-    static const QMap<QString, BackendMaker> makers = {
-        {u"memory"_s, [] { return std::make_unique<MemoryBackend>(); }},
-    };
+    static const QMap<QString, BackendMaker> makers = [] {
+        QMap<QString, BackendMaker> all = {
+            {u"memory"_s, [] { return std::make_unique<MemoryBackend>(); }},
+        };
+        // `make test` installs the server; a machine without it tries the screens in memory.
+        if (PgCluster::binaries())
+            all.insert(u"shared"_s, sharedBackend);
+        return all;
+    }();
     return makers;
 }
 
@@ -285,7 +311,9 @@ void ModifiedElsewhere::cardScreen()
 {
     QFETCH(QString, backend);
     QFETCH(bool, overwrite);
-    Store::setCurrent(backends().value(backend)());
+    std::unique_ptr<Store::Backend> store = backends().value(backend)();
+    QVERIFY(store);
+    Store::setCurrent(std::move(store));
     CardScreenFixture fixture;
     TfrmMagazzino *screen = fixture.screen;
     const std::unique_ptr<Store::Cards> other = Store::current().cards();
@@ -332,7 +360,9 @@ void ModifiedElsewhere::pageScreen()
 {
     QFETCH(QString, backend);
     QFETCH(bool, overwrite);
-    Store::setCurrent(backends().value(backend)());
+    std::unique_ptr<Store::Backend> store = backends().value(backend)();
+    QVERIFY(store);
+    Store::setCurrent(std::move(store));
     TempProgramFolder folder;
     QWidget hub;
     screens().hub = &hub;
