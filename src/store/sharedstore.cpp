@@ -591,6 +591,32 @@ private:
 
 thread_local Session *Session::s_active = nullptr;
 
+// Runs an UPDATE of one record that raises its version, refused when `shownVersion` is
+// given and the record no longer has it. When nothing was updated, `existsSql` tells a
+// record saved elsewhere (Conflict) from one that is not there (Failed).
+Written versionedUpdate(Session &session, QString sql, QVariantList values,
+                        std::optional<qint64> shownVersion, qint64 *newVersion,
+                        const QString &existsSql, const QVariantList &existsValues)
+{
+    if (shownVersion) {
+        sql += u" AND versione = ?"_s;
+        values << *shownVersion;
+    }
+    sql += u" RETURNING versione"_s;
+    QSqlQuery q = session.query();
+    if (!session.exec(q, sql, values))
+        return Written::Failed;
+    if (q.next()) {
+        if (newVersion)
+            *newVersion = q.value(0).toLongLong();
+        return Written::Done;
+    }
+    q.finish();
+    if (!session.exec(q, existsSql, existsValues))
+        return Written::Failed;
+    return q.next() && shownVersion ? Written::Conflict : Written::Failed;
+}
+
 // Runs `work` inside the caller's action, or in one of its own when there is none.
 template<typename Result, typename Work>
 Result within(Session &session, const Result &failure, Work &&work)
@@ -673,24 +699,8 @@ public:
             }
             sql += u"sottoscorta = ?, da_saldare = ? WHERE posizione = ?"_s;
             values << flags.lowStock << flags.unpaid << position;
-            if (shownVersion) {
-                sql += u" AND versione = ?"_s;
-                values << *shownVersion;
-            }
-            sql += u" RETURNING versione"_s;
-            QSqlQuery q = m_session.query();
-            if (!m_session.exec(q, sql, values))
-                return Written::Failed;
-            if (q.next()) {
-                if (newVersion)
-                    *newVersion = q.value(0).toLongLong();
-                return Written::Done;
-            }
-            q.finish();
-            // Nothing updated: the card was saved elsewhere, or there is no such card.
-            if (!m_session.exec(q, u"SELECT 1 FROM schede WHERE posizione = ?"_s, {position}))
-                return Written::Failed;
-            return q.next() && shownVersion ? Written::Conflict : Written::Failed;
+            return versionedUpdate(m_session, sql, values, shownVersion, newVersion,
+                                   u"SELECT 1 FROM schede WHERE posizione = ?"_s, {position});
         });
     }
 
@@ -934,24 +944,9 @@ public:
             }
             sql += u" WHERE nome_file = ? AND posizione = ?"_s;
             values << m_fileName << position;
-            if (shownVersion) {
-                sql += u" AND versione = ?"_s;
-                values << *shownVersion;
-            }
-            sql += u" RETURNING versione"_s;
-            QSqlQuery q = m_session.query();
-            if (!m_session.exec(q, sql, values))
-                return Written::Failed;
-            if (q.next()) {
-                if (newVersion)
-                    *newVersion = q.value(0).toLongLong();
-                return Written::Done;
-            }
-            q.finish();
-            if (!m_session.exec(q, u"SELECT 1 FROM pagine WHERE nome_file = ? AND posizione = ?"_s,
-                                {m_fileName, position}))
-                return Written::Failed;
-            return q.next() && shownVersion ? Written::Conflict : Written::Failed;
+            return versionedUpdate(m_session, sql, values, shownVersion, newVersion,
+                                   u"SELECT 1 FROM pagine WHERE nome_file = ? AND posizione = ?"_s,
+                                   {m_fileName, position});
         });
     }
 
